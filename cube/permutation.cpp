@@ -1,0 +1,83 @@
+#include "cube/permutation.h"
+
+#include "common/truncate.h"
+
+#include <cmath>
+#include <vector>
+
+namespace chaosmix::cube {
+
+std::uint32_t cubeRoot(std::int32_t n) {
+  if (n < 0 || n >= 1'000'000'000) return 0;
+  auto i = static_cast<std::int32_t>(std::cbrt(static_cast<double>(n)));
+  while (i > 0 && i * i * i > n) --i;
+  while ((i + 1) * (i + 1) * (i + 1) <= n) ++i;
+  return static_cast<std::uint32_t>(i);
+}
+
+namespace {
+
+std::uint32_t integerParam(std::uint32_t edge, double real) {
+  constexpr double kOneSixtieth = 0.016666666666666666;  // multiplied, not divided by 60
+  return static_cast<std::uint32_t>(
+      truncateToInt64((static_cast<double>(edge) * real) * kOneSixtieth));
+}
+
+// Maps one cube of edge N whose first cell is `offset`. All coefficient and coordinate
+// arithmetic wraps modulo 2^32; the target uses the unsigned remainders by N.
+void mapCube(std::uint32_t* table, std::uint32_t offset, std::uint32_t N,
+             const CubeIntegerParams& k) {
+  const std::uint32_t Ax = k.Ax, Bx = k.Bx, Ay = k.Ay, By = k.By, Az = k.Az, Bz = k.Bz;
+  // Coefficients of x, y, z for x', y', z'.
+  const std::uint32_t xx = 1 + Ax * By * Az, xy = Az, xz = Ay + Ax * Az + Ax * Ay * By * Az;
+  const std::uint32_t yx = Bz + Ax * By + Ax * By * Az * Bz, yy = 1 + Az * Bz,
+                      yz = Ax + Ay * Az + Ax * Ay * By + Ax * Az * Bz + Ax * Ay * By * Az * Bz;
+  const std::uint32_t zx = By + Ax * Bx * By, zy = Bx, zz = 1 + Ax * Bx + Ay * By + Ax * Ay * Bx * By;
+
+  const std::uint32_t N2 = N * N;
+  std::uint32_t* out = table + offset;
+  for (std::uint32_t z = 0; z < N; ++z) {
+    for (std::uint32_t y = 0; y < N; ++y) {
+      // Running values at x = 0; each step in x adds the x coefficients.
+      std::uint32_t xr = xy * y + xz * z;
+      std::uint32_t yr = yy * y + yz * z;
+      std::uint32_t zr = zy * y + zz * z;
+      for (std::uint32_t x = 0; x < N; ++x) {
+        *out++ = offset + N2 * (zr % N) + N * (yr % N) + (xr % N);
+        xr += xx;
+        yr += yx;
+        zr += zx;
+      }
+    }
+  }
+}
+
+}  // namespace
+
+CubeIntegerParams cubeIntegerParams(std::uint32_t edge, const CubeMapParams& p) {
+  return {integerParam(edge, p.ax), integerParam(edge, p.bx), integerParam(edge, p.ay),
+          integerParam(edge, p.by), integerParam(edge, p.az), integerParam(edge, p.bz)};
+}
+
+void buildCubePermutation(std::span<std::uint32_t> table, const CubeMapParams& p) {
+  const auto total = static_cast<std::uint32_t>(table.size());
+  std::uint32_t remaining = total;
+  std::uint32_t offset = 0;
+  while (remaining >= 8) {
+    const std::uint32_t N = cubeRoot(static_cast<std::int32_t>(remaining));
+    mapCube(table.data(), offset, N, cubeIntegerParams(N, p));
+    remaining -= N * N * N;
+    offset += N * N * N;
+  }
+  for (std::uint32_t s = offset; s < total; ++s) table[s] = s;
+}
+
+std::size_t countUnreached(std::span<const std::uint32_t> table) {
+  std::vector<bool> reached(table.size(), false);
+  for (const std::uint32_t t : table) reached[t] = true;
+  std::size_t unreached = 0;
+  for (const bool r : reached) unreached += r ? 0 : 1;
+  return unreached;
+}
+
+}  // namespace chaosmix::cube
