@@ -9,6 +9,14 @@ constexpr double kOneSixtieth = 0.016666666666666666;  // 0x3F91111111111111, mu
 constexpr double kOneSixth = 0.16666666666666666;      // 0x3FC5555555555555
 }  // namespace
 
+std::array<std::uint8_t, 121> scrambleIndexTable(std::uint32_t e, std::uint32_t st) {
+  std::array<std::uint8_t, 121> m{};
+  for (std::uint32_t r = 0; r < 11; ++r)
+    for (std::uint32_t i = 0; i < 11; ++i)
+      m[11 * r + i] = static_cast<std::uint8_t>(11 * ((r * st + i * e) % 11) + i);
+  return m;
+}
+
 ScrambledKey scrambleKeyBits(const CipherKey& in) {
   std::array<std::uint8_t, 128> b{};
   std::array<std::uint8_t, 128> t{};
@@ -23,11 +31,7 @@ ScrambledKey scrambleKeyBits(const CipherKey& in) {
   const std::uint32_t e = evenSum / 8;      // column step
   const std::uint32_t st = e * (oddSum / 8) + 1;  // row step
 
-  // m[11r + i] names row (r * st + i * e) mod 11 of column i.
-  std::array<std::uint8_t, 121> m{};
-  for (std::uint32_t r = 0; r < 11; ++r)
-    for (std::uint32_t i = 0; i < 11; ++i)
-      m[11 * r + i] = static_cast<std::uint8_t>(11 * ((r * st + i * e) % 11) + i);
+  const auto m = scrambleIndexTable(e, st);
 
   t[127] = 1;
   for (int p = 0; p < 7; ++p) {

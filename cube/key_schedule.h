@@ -31,6 +31,10 @@ struct FlowSamples {
   double late;   // zs[199], after 199 steps
 };
 
+// The scramble's 11 x 11 index table for column step e and row step st, row after row:
+// entry (r, i) names row (r * st + i * e) mod 11 of column i.
+std::array<std::uint8_t, 121> scrambleIndexTable(std::uint32_t e, std::uint32_t st);
+
 // The key-bit scramble: seven chained passes over the 128 key bits through an 11 x 11 index
 // table; every output octet is one of 0-3, 8-11, 64-67, 72-75.
 ScrambledKey scrambleKeyBits(const CipherKey& in);

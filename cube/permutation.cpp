@@ -24,29 +24,22 @@ std::uint32_t integerParam(std::uint32_t edge, double real) {
 }
 
 // Maps one cube of edge N whose first cell is `offset`. All coefficient and coordinate
-// arithmetic wraps modulo 2^32; the target uses the unsigned remainders by N.
-void mapCube(std::uint32_t* table, std::uint32_t offset, std::uint32_t N,
-             const CubeIntegerParams& k) {
-  const std::uint32_t Ax = k.Ax, Bx = k.Bx, Ay = k.Ay, By = k.By, Az = k.Az, Bz = k.Bz;
-  // Coefficients of x, y, z for x', y', z'.
-  const std::uint32_t xx = 1 + Ax * By * Az, xy = Az, xz = Ay + Ax * Az + Ax * Ay * By * Az;
-  const std::uint32_t yx = Bz + Ax * By + Ax * By * Az * Bz, yy = 1 + Az * Bz,
-                      yz = Ax + Ay * Az + Ax * Ay * By + Ax * Az * Bz + Ax * Ay * By * Az * Bz;
-  const std::uint32_t zx = By + Ax * Bx * By, zy = Bx, zz = 1 + Ax * Bx + Ay * By + Ax * Ay * Bx * By;
-
+// arithmetic wraps modulo 2^32; the target uses the unsigned remainders by N. The running
+// values start at each row's x = 0 and advance by the x coefficients, so the entries equal
+// those of the direct evaluation.
+void mapCube(std::uint32_t* table, std::uint32_t offset, std::uint32_t N, const CubeMapMatrix& m) {
   const std::uint32_t N2 = N * N;
   std::uint32_t* out = table + offset;
   for (std::uint32_t z = 0; z < N; ++z) {
     for (std::uint32_t y = 0; y < N; ++y) {
-      // Running values at x = 0; each step in x adds the x coefficients.
-      std::uint32_t xr = xy * y + xz * z;
-      std::uint32_t yr = yy * y + yz * z;
-      std::uint32_t zr = zy * y + zz * z;
+      std::uint32_t xr = m.xy * y + m.xz * z;
+      std::uint32_t yr = m.yy * y + m.yz * z;
+      std::uint32_t zr = m.zy * y + m.zz * z;
       for (std::uint32_t x = 0; x < N; ++x) {
         *out++ = offset + N2 * (zr % N) + N * (yr % N) + (xr % N);
-        xr += xx;
-        yr += yx;
-        zr += zx;
+        xr += m.xx;
+        yr += m.yx;
+        zr += m.zx;
       }
     }
   }
@@ -59,14 +52,32 @@ CubeIntegerParams cubeIntegerParams(std::uint32_t edge, const CubeMapParams& p) 
           integerParam(edge, p.by), integerParam(edge, p.az), integerParam(edge, p.bz)};
 }
 
-void buildCubePermutation(std::span<std::uint32_t> table, const CubeMapParams& p) {
-  const auto total = static_cast<std::uint32_t>(table.size());
-  std::uint32_t remaining = total;
-  std::uint32_t offset = 0;
+CubeMapMatrix cubeMapMatrix(const CubeIntegerParams& k) {
+  const std::uint32_t Ax = k.Ax, Bx = k.Bx, Ay = k.Ay, By = k.By, Az = k.Az, Bz = k.Bz;
+  return {
+      1 + Ax * By * Az, Az, Ay + Ax * Az + Ax * Ay * By * Az,
+      Bz + Ax * By + Ax * By * Az * Bz, 1 + Az * Bz,
+      Ax + Ay * Az + Ax * Ay * By + Ax * Az * Bz + Ax * Ay * By * Az * Bz,
+      By + Ax * Bx * By, Bx, 1 + Ax * Bx + Ay * By + Ax * Ay * Bx * By,
+  };
+}
+
+std::vector<std::uint32_t> cubeEdges(std::uint32_t cells) {
+  std::vector<std::uint32_t> edges;
+  std::uint32_t remaining = cells;
   while (remaining >= 8) {
     const std::uint32_t N = cubeRoot(static_cast<std::int32_t>(remaining));
-    mapCube(table.data(), offset, N, cubeIntegerParams(N, p));
+    edges.push_back(N);
     remaining -= N * N * N;
+  }
+  return edges;
+}
+
+void buildCubePermutation(std::span<std::uint32_t> table, const CubeMapParams& p) {
+  const auto total = static_cast<std::uint32_t>(table.size());
+  std::uint32_t offset = 0;
+  for (const std::uint32_t N : cubeEdges(total)) {
+    mapCube(table.data(), offset, N, cubeMapMatrix(cubeIntegerParams(N, p)));
     offset += N * N * N;
   }
   for (std::uint32_t s = offset; s < total; ++s) table[s] = s;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace chaosmix::cube {
 
@@ -17,6 +18,18 @@ struct CubeIntegerParams {
   std::uint32_t Ax, Bx, Ay, By, Az, Bz;
 };
 CubeIntegerParams cubeIntegerParams(std::uint32_t edge, const CubeMapParams& p);
+
+// The cat map's coefficients modulo 2^32: x' = xx*x + xy*y + xz*z, and likewise for y', z'.
+struct CubeMapMatrix {
+  std::uint32_t xx, xy, xz;
+  std::uint32_t yx, yy, yz;
+  std::uint32_t zx, zy, zz;
+};
+CubeMapMatrix cubeMapMatrix(const CubeIntegerParams& k);
+
+// The edges of the consecutive cubes that a run of `cells` cells is cut into, largest first;
+// the fewer than 8 cells left over stay in place.
+std::vector<std::uint32_t> cubeEdges(std::uint32_t cells);
 
 // Fills table[s] with the target cell of source cell s, for s < table.size().
 // table.size() must be below 1000^3.
