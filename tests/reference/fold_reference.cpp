@@ -16,12 +16,18 @@ namespace {
 
 constexpr double kRestart = 0.5001;  // the replacement start value of every fold chain
 
-// A chain step of the fold cipher. A chain that reaches exactly 1 falls to 0 and would stay
-// there; when a step yields exactly 0 the chain restarts from the replacement value.
-double foldChainStep(double x) {
-  x = logisticStep(x);
-  if (x == 0.0) x = kRestart;
-  return x;
+// The next value of a fold chain inside the window [0.2, 0.8]. A chain that reaches exactly 1
+// falls to 0 and would stay there; when a step yields exactly 0 that value is spent and the
+// chain goes on from the replacement value.
+double drawInWindow(double x) {
+  for (;;) {
+    x = logisticStep(x);
+    if (x == 0.0) {
+      x = kRestart;
+    } else if (x >= 0.2 && x <= 0.8) {
+      return x;
+    }
+  }
 }
 
 // ---- box shape -----------------------------------------------------------------------------
@@ -96,7 +102,7 @@ double chainStart(const CipherKey& key, int a, std::int32_t warmUpBase) {
              twoToMinus24;
   x = guardSeed(x);
   const std::int32_t w = signedOctet(key, a) + warmUpBase;
-  for (std::int32_t i = 0; i < w; ++i) x = foldChainStep(x);
+  for (std::int32_t i = 0; i < w; ++i) x = logisticStep(x);
   return x;
 }
 
@@ -104,9 +110,7 @@ std::vector<std::int32_t> drawStripes(double x, std::int32_t extent) {
   std::vector<std::int32_t> list;
   std::int32_t remainder = extent;
   do {
-    do {
-      x = foldChainStep(x);
-    } while (x < 0.2 || x > 0.8);
+    x = drawInWindow(x);
     const std::int32_t cap = remainder > 30 ? 30 : remainder;
     const std::int32_t width = truncateToInt32(((x - 0.2) * cap) * 1.6666666666666667);
     if (width > 0) {
@@ -168,9 +172,7 @@ void foldPass(std::vector<std::int32_t>& cells, const BoxShape& box, const Round
   double x = guardSeed(rk.logisticSeed);
   const double scale = kind == CellKind::gray ? 425.0 : 27962025.0;
   for (std::size_t w = 0; w < n; ++w) {
-    do {
-      x = foldChainStep(x);
-    } while (x < 0.2 || x > 0.8);
+    x = drawInWindow(x);
     keystream[w] = truncateToInt32((x - 0.2) * scale);
   }
   std::vector<std::int32_t> scratch(n);
