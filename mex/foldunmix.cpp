@@ -1,0 +1,6 @@
+// The foldunmix deliverable: fold-permutation decryption of a gray or colour image.
+#include "fold/fold_front_end.h"
+
+void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
+  chaosmix::foldFrontEnd(chaosmix::FoldDirection::decrypt, nlhs, plhs, nrhs, prhs);
+}
