@@ -23,8 +23,8 @@ std::int8_t signedOctet(const CipherKey& key, std::size_t i) {
 // The start value of the chain fed by octets a, a + 1, a + 2, after `warmUp` logistic steps
 // (none when 0 or below).
 double chainStart(const CipherKey& key, std::size_t a, std::int32_t warmUp) {
-  double x = guardSeed(
-      keySeed(signedOctet(key, a), signedOctet(key, a + 1), signedOctet(key, a + 2)));
+  double x =
+      guardSeed(keySeed(signedOctet(key, a), signedOctet(key, a + 1), signedOctet(key, a + 2)));
   for (std::int32_t i = 0; i < warmUp; ++i) x = logisticStep(x);
   return x;
 }

@@ -28,7 +28,8 @@ CipherKey randomKey(std::mt19937& rng) {
 
 Cells randomCells(std::mt19937& rng, std::size_t n, CellKind kind) {
   Cells c(n);
-  for (auto& v : c) v = static_cast<std::int32_t>(rng() % (kind == CellKind::gray ? 256u : 16777216u));
+  for (auto& v : c)
+    v = static_cast<std::int32_t>(rng() % (kind == CellKind::gray ? 256u : 16777216u));
   return c;
 }
 
@@ -139,13 +140,14 @@ TEST(FoldDriver, PalindromicKeyRepeatsItsRoundKey) {
   CipherKey key{};
   for (std::size_t i = 0; i < 8; ++i) key[i] = key[15 - i] = static_cast<std::uint8_t>(29 * i + 5);
   const std::int32_t M = 16, N = 15;
-  const BoxShape box = makeBoxShape(N, M, 256 * static_cast<std::int8_t>(key[12]) +
-                                              static_cast<std::int8_t>(key[13]),
-                                    static_cast<std::int8_t>(key[14]) + static_cast<std::int8_t>(key[15]));
+  const BoxShape box = makeBoxShape(
+      N, M, 256 * static_cast<std::int8_t>(key[12]) + static_cast<std::int8_t>(key[13]),
+      static_cast<std::int8_t>(key[14]) + static_cast<std::int8_t>(key[15]));
   std::mt19937 rng(6);
   const Cells plain = randomCells(rng, M * N, CellKind::gray);
   Cells expected = plain;
-  for (int r = 0; r < 5; ++r) manualPass(expected, box, key, CellKind::gray, PassDirection::encrypt);
+  for (int r = 0; r < 5; ++r)
+    manualPass(expected, box, key, CellKind::gray, PassDirection::encrypt);
   Cells cells = plain;
   CipherKey k = key;
   foldEncryptRounds(cells, k, M, N, CellKind::gray, 5);
@@ -161,7 +163,8 @@ TEST(FoldDriver, BothDirectionsUseTheBoxOfTheKeyOnEntry) {
   const CipherKey Kr = reversed(K);
   const std::int32_t M = 48, N = 60;  // 2880 = 2, 3, 2, 3, 2, 5, 2, 2, 2, 2
   auto boxOf = [&](const CipherKey& k) {
-    return makeBoxShape(N, M, 256 * static_cast<std::int8_t>(k[12]) + static_cast<std::int8_t>(k[13]),
+    return makeBoxShape(N, M,
+                        256 * static_cast<std::int8_t>(k[12]) + static_cast<std::int8_t>(k[13]),
                         static_cast<std::int8_t>(k[14]) + static_cast<std::int8_t>(k[15]));
   };
   ASSERT_NE(boxOf(K), boxOf(Kr));

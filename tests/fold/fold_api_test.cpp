@@ -66,8 +66,9 @@ TEST(FoldApi, MatchesTheDriverOnPackedCells) {
       const Octets image = randomOctets(rng, n * (kind == CellKind::gray ? 1 : 3));
       std::vector<std::int32_t> cells(n);
       for (std::size_t k = 0; k < n; ++k)
-        cells[k] = kind == CellKind::gray ? image[k]
-                                          : fold::packColour(image[k], image[n + k], image[2 * n + k]);
+        cells[k] = kind == CellKind::gray
+                       ? image[k]
+                       : fold::packColour(image[k], image[n + k], image[2 * n + k]);
       CipherKey driverKey = key;
       fold::foldEncryptRounds(cells, driverKey, rows, columns, kind, rounds);
       const Octets encrypted = foldEncrypt(image, rows, columns, kind, rounds, key);

@@ -50,7 +50,8 @@ Cells keystream(double seedValue, CellKind kind, std::size_t count) {
 Cells randomStripes(std::mt19937& rng, std::int32_t extent) {
   Cells s;
   while (extent > 0) {
-    const std::int32_t w = std::uniform_int_distribution<std::int32_t>(1, std::min(extent, 30))(rng);
+    const std::int32_t w =
+        std::uniform_int_distribution<std::int32_t>(1, std::min(extent, 30))(rng);
     s.push_back(w);
     extent -= w;
   }
@@ -76,7 +77,8 @@ TEST(FoldOrder, IdentityCases) {
   };
   for (const auto& c : cases) {
     const std::size_t n = static_cast<std::size_t>(c.box.P * c.box.Q * c.box.R);
-    EXPECT_EQ(foldOrder(c.box, c.q, c.p), identity(n)) << c.box.P << "x" << c.box.Q << "x" << c.box.R;
+    EXPECT_EQ(foldOrder(c.box, c.q, c.p), identity(n))
+        << c.box.P << "x" << c.box.Q << "x" << c.box.R;
   }
 }
 
@@ -222,7 +224,8 @@ TEST(FoldPass, ReordersInFoldOrderThenDiffuses) {
   std::mt19937 rng(2);
   for (const CellKind kind : {CellKind::gray, CellKind::colour}) {
     Cells cells(24);
-    for (auto& c : cells) c = static_cast<std::int32_t>(rng() % (kind == CellKind::gray ? 256 : 16777216));
+    for (auto& c : cells)
+      c = static_cast<std::int32_t>(rng() % (kind == CellKind::gray ? 256 : 16777216));
     const Cells order = foldOrder(box, rk.qStripes, rk.pStripes);
     Cells reordered(24);
     for (std::size_t w = 0; w < 24; ++w) reordered[w] = cells[static_cast<std::size_t>(order[w])];
@@ -245,9 +248,11 @@ TEST(FoldPass, RoundTrips) {
     rk.pStripes = randomStripes(rng, box.P);
     rk.logisticSeed = x(rng);
     const CellKind kind = i % 2 == 0 ? CellKind::gray : CellKind::colour;
-    rk.diffusionSeed = kind == CellKind::gray ? seed9(rng) : seed9(rng) * 65536 + seed9(rng) * 256 + seed9(rng);
+    rk.diffusionSeed =
+        kind == CellKind::gray ? seed9(rng) : seed9(rng) * 65536 + seed9(rng) * 256 + seed9(rng);
     Cells cells(static_cast<std::size_t>(box.P * box.Q * box.R));
-    for (auto& c : cells) c = static_cast<std::int32_t>(rng() % (kind == CellKind::gray ? 256 : 16777216));
+    for (auto& c : cells)
+      c = static_cast<std::int32_t>(rng() % (kind == CellKind::gray ? 256 : 16777216));
     const Cells enc = pass(cells, box, rk, kind, PassDirection::encrypt);
     if (kind == CellKind::gray) {
       // A non-negative chain start keeps outputs in 0..255, a negative one in -256..-1.
