@@ -20,7 +20,7 @@ namespace {
 // A fixed, public demonstration key (never use it for real data). For 512 x 512 images its cube
 // permutation is one-to-one, so both ciphers restore the bundled images.
 constexpr CipherKey kDemoKey = {0x3a, 0x91, 0x5c, 0x07, 0xe2, 0x4f, 0xb8, 0x16,
-                                0xd3, 0x6e, 0x29, 0xa4, 0x71, 0xc5, 0x0b, 0x58};
+                                0xd3, 0x6e, 0x29, 0xa4, 0x71, 0xc5, 0x0b, 0x59};
 
 struct DemoOptions {
   std::string out = "demo-out";

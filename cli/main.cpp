@@ -9,6 +9,7 @@
 #include <exception>
 #include <new>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -48,7 +49,10 @@ int main(int argc, char** argv) {
   } catch (const CLI::CallForVersion& e) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
-    printError(oneLine(e.what()) + " (run 'chaosmix --help')");
+    const std::vector<CLI::App*> chosen = app.get_subcommands();
+    const std::string help =
+        chosen.empty() ? "chaosmix --help" : "chaosmix " + chosen.front()->get_name() + " --help";
+    printError(oneLine(e.what()) + " (run '" + help + "')");
     return kExitUsage;
   }
 
