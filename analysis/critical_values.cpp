@@ -87,6 +87,9 @@ double chiSquareDensity(double dof, double x) {
 
 double inverseNormalCdf(double p) {
   requireProbability(p, "the probability");
+  // 1 - p is exact for p >= 1/2, so the upper half mirrors the lower, where the refinement
+  // measures its error in full precision.
+  if (p > 0.5) return -inverseNormalCdf(1 - p);
   double x = acklam(p);
   const double e = 0.5 * std::erfc(-x / std::numbers::sqrt2) - p;
   const double u = e * std::sqrt(2 * std::numbers::pi) * std::exp(x * x / 2);
