@@ -17,5 +17,7 @@ using CommandRun = std::function<int()>;
 void addCipherCommands(CLI::App& app, CommandRun& run);  // encrypt, decrypt
 void addKeygenCommand(CLI::App& app, CommandRun& run);
 void addDemoCommand(CLI::App& app, CommandRun& run);
+void addAnalyzeCommand(CLI::App& app, CommandRun& run);
+void addCompareCommand(CLI::App& app, CommandRun& run);
 
 }  // namespace chaosmix::cli

@@ -39,6 +39,8 @@ int main(int argc, char** argv) {
   addCipherCommands(app, run);
   addKeygenCommand(app, run);
   addDemoCommand(app, run);
+  addAnalyzeCommand(app, run);
+  addCompareCommand(app, run);
 
   try {
     app.parse(argc, argv);
