@@ -9,19 +9,19 @@
 
 namespace chaosmix::frontend {
 
-mwSize saturatingProduct(mwSize a, mwSize b) {
-  constexpr mwSize kMax = std::numeric_limits<mwSize>::max();
+std::size_t saturatingProduct(std::size_t a, std::size_t b) {
+  constexpr std::size_t kMax = std::numeric_limits<std::size_t>::max();
   if (a != 0 && b > kMax / a) return kMax;
   return a * b;
 }
 
 ImageShape readImageShape(const mxArray* image) {
-  const mwSize ndims = mxGetNumberOfDimensions(image);
+  const auto ndims = static_cast<std::size_t>(mxGetNumberOfDimensions(image));
   const mwSize* dims = mxGetDimensions(image);
   ImageShape shape;
-  shape.rows = dims[0];
-  shape.columns = dims[1];
-  shape.planes = ndims == 3 ? dims[2] : 1;
+  shape.rows = static_cast<std::size_t>(dims[0]);
+  shape.columns = static_cast<std::size_t>(dims[1]);
+  shape.planes = ndims == 3 ? static_cast<std::size_t>(dims[2]) : 1;
   return shape;
 }
 

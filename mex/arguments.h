@@ -25,16 +25,17 @@ inline constexpr const char* kEmptyRoundCountMessage = "Round count should not b
 inline constexpr const char* kNoElementsMessage = "The image has no elements.";
 inline constexpr const char* kOutOfMemoryMessage = "Out of memory.";
 
-// a * b, or the largest mwSize when the product does not fit.
-mwSize saturatingProduct(mwSize a, mwSize b);
+// a * b, or the largest std::size_t when the product does not fit.
+std::size_t saturatingProduct(std::size_t a, std::size_t b);
 
 // The image's first two extents (rows, columns) and, when it has exactly three dimensions, its
-// third (otherwise 1). Further dimensions are not part of the shape.
+// third (otherwise 1). Further dimensions are not part of the shape. Kept unsigned whatever
+// the host's mwSize is (signed in some hosts, unsigned in others).
 struct ImageShape {
-  mwSize rows = 0;
-  mwSize columns = 0;
-  mwSize planes = 1;
-  mwSize cells() const { return saturatingProduct(rows, columns); }
+  std::size_t rows = 0;
+  std::size_t columns = 0;
+  std::size_t planes = 1;
+  std::size_t cells() const { return saturatingProduct(rows, columns); }
 };
 ImageShape readImageShape(const mxArray* image);
 
