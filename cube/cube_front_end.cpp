@@ -33,7 +33,7 @@ const char* firstFailedCheck(int nlhs, int nrhs, const mxArray* prhs[]) {
   // The checks below guard what the host's arrays can hold beyond what the cipher expects.
   if (frontend::anySparse(image, rounds, key)) return frontend::kSparseMessage;
   if (mxGetNumberOfElements(rounds) == 0) return frontend::kEmptyRoundCountMessage;
-  const mwSize cells = frontend::readImageShape(image).cells();
+  const std::size_t cells = frontend::readImageShape(image).cells();
   if (cells > kCubeMaxCells) return kCubeTooLargeMessage;
   if (mxGetNumberOfElements(image) < cells) return frontend::kNoElementsMessage;
   return nullptr;
@@ -53,7 +53,8 @@ Outcome run(CubeDirection direction, mxArray* plhs[], const mxArray* prhs[]) {
     const std::int32_t rounds = frontend::readRoundCount(prhs[1]);
     const CipherKey key = frontend::readKey(prhs[2]);
 
-    const std::array<mwSize, 3> dims{shape.rows, shape.columns, 1};
+    const std::array<mwSize, 3> dims{static_cast<mwSize>(shape.rows),
+                                      static_cast<mwSize>(shape.columns), 1};
     plhs[0] = mxCreateNumericArray(3, dims.data(), mxDOUBLE_CLASS, mxREAL);
     const std::size_t n = shape.cells();
     if (n == 0) return;  // no cell: the empty result, no cipher

@@ -30,7 +30,7 @@ KeyMessages keyMessages(FoldDirection direction) {
 }
 
 // The planes a colour image is read from; gray images have one.
-mwSize planesRead(const frontend::ImageShape& shape) { return shape.planes == 1 ? 1 : 3; }
+std::size_t planesRead(const frontend::ImageShape& shape) { return shape.planes == 1 ? 1 : 3; }
 
 // The checks in their order; the text of the first that fails, or null.
 const char* firstFailedCheck(FoldDirection direction, int nlhs, int nrhs, const mxArray* prhs[]) {
@@ -48,7 +48,7 @@ const char* firstFailedCheck(FoldDirection direction, int nlhs, int nrhs, const 
   if (frontend::anySparse(image, rounds, key)) return frontend::kSparseMessage;
   if (mxGetNumberOfElements(rounds) == 0) return frontend::kEmptyRoundCountMessage;
   const frontend::ImageShape shape = frontend::readImageShape(image);
-  const mwSize cells = shape.cells();
+  const std::size_t cells = shape.cells();
   if (cells > kFoldMaxCells) return kFoldTooLargeMessage;
   if (shape.planes == 2) return "Colour images should have three planes.";
   const bool hasCells = cells != 0 && shape.planes != 0;
@@ -65,7 +65,9 @@ HostMessage run(FoldDirection direction, mxArray* plhs[], const mxArray* prhs[])
     const std::int32_t rounds = frontend::readRoundCount(prhs[1]);
     CipherKey key = frontend::readKey(prhs[2]);  // the driver reverses it between rounds
 
-    const std::array<mwSize, 3> dims{shape.rows, shape.columns, shape.planes};
+    const std::array<mwSize, 3> dims{static_cast<mwSize>(shape.rows),
+                                      static_cast<mwSize>(shape.columns),
+                                      static_cast<mwSize>(shape.planes)};
     plhs[0] = mxCreateNumericArray(3, dims.data(), mxDOUBLE_CLASS, mxREAL);
     const std::size_t n = shape.cells();
     if (n == 0 || shape.planes == 0) return;  // no cell: the empty result, no cipher
