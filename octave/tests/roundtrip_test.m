@@ -60,7 +60,28 @@ function roundtrip_test(dataDir)
     end
   end
   assert(lossyFound, 'no key with a lossy cube permutation found for 480 x 450');
+  checkShapesAndConversions(camera(1:64, 1:48), astronaut(1:64, 1:48, :), keys{1});
   printf('round trips passed (%d cube round trips restored)\n', restored);
+end
+
+function checkShapesAndConversions(gray, colour, key)
+  % What Octave hands the deliverables beyond plain real matrices.
+  for name = {'cubemix', 'cubeunmix', 'foldmix', 'foldunmix'}
+    fn = str2func(name{1});
+    expected = fn(gray, 2, key);
+    assert(isequal(fn(complex(gray, 1), 2, key), expected), 'complex: the real part counts');
+    assert(isequal(fn(cat(4, gray, gray + 1), 2, key), expected), '4-D: the first M x N');
+    assert(isequal(fn(gray, [2 5 7], key'), expected), 'only the first round count counts');
+    assert(isequal(fn(gray, 2.9, reshape(key, 4, 4)'), expected), '4 x 4 key read row by row');
+    assert(isequal(fn(gray + 256, 2, key + 512), expected), 'low octets of pixels and key');
+    fn(gray, 2, key);  % no requested result
+    assert(isequal(ans, expected));
+    assert(isequal(size(fn(zeros(0, 5), 2, key)), [0 5]), 'no cells: empty result');
+  end
+  C = foldmix(cat(3, colour, 9 * ones(size(gray))), 2, key);
+  assert(isequal(size(C), [size(gray) 4]) && all(all(C(:, :, 4) == 0)), 'fourth plane');
+  assert(isequal(C(:, :, 1:3), foldmix(colour, 2, key)), 'M x N x 4 from its first three planes');
+  assert(isequal(size(foldmix(zeros(5, 5, 0), 2, key)), [5 5 0]), 'no planes: empty result');
 end
 
 function I = readImage(file)
