@@ -35,6 +35,12 @@ std::vector<std::uint32_t> cubeEdges(std::uint32_t cells);
 // table.size() must be below 1000^3.
 void buildCubePermutation(std::span<std::uint32_t> table, const CubeMapParams& p);
 
+// The scatter turned into a gather: source[t] = the last source cell s (highest s) whose target
+// is t, or kCubeUnreached when no source cell has the target t. Built straight from the cubes,
+// without the permutation table. source.size() must be below 1000^3.
+inline constexpr std::uint32_t kCubeUnreached = 0xFFFFFFFFu;
+void buildCubeGather(std::span<std::uint32_t> source, const CubeMapParams& p);
+
 // The number of cells 0..table.size()-1 that no entry of the table names.
 std::size_t countUnreached(std::span<const std::uint32_t> table);
 

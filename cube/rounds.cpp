@@ -5,6 +5,7 @@
 #include "cube/permutation.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace chaosmix::cube {
@@ -47,48 +48,91 @@ void inverseDiffusion(std::span<const std::uint8_t> pixels, std::span<std::uint8
 
 namespace {
 
-struct RoundTables {
-  std::vector<std::uint32_t> permutation;
-  std::vector<std::uint8_t> keystream;
-};
+// One diffusion step: chain <- ((v + k) mod 256) XOR k XOR chain.
+inline unsigned diffuse(unsigned v, unsigned k, unsigned chain) {
+  return ((v + k) & 0xFFu) ^ k ^ chain;
+}
 
-RoundTables buildRoundTables(const CubeMapParams& params, std::size_t n) {
-  RoundTables t{std::vector<std::uint32_t>(n), std::vector<std::uint8_t>(n)};
-  buildCubePermutation(t.permutation, params);
-  cubeKeystream(t.keystream, params.logisticSeed);
-  return t;
+// One inverse diffusion step: ((c XOR chain XOR k) - k) mod 256.
+inline std::uint8_t undiffuse(unsigned c, unsigned k, unsigned chain) {
+  return static_cast<std::uint8_t>(((c ^ chain ^ k) - k + 256u) & 0xFFu);
 }
 
 }  // namespace
 
+// A round is scatter, diffusion and reversal. With the scatter turned into a gather (the
+// inverse table, built once), each round is one pass that reads every target's octet and
+// diffuses it at once; the reversal of the round before is folded into the indices, so later
+// rounds read the previous round's buffer at n - 1 - source. Unreached targets keep the work
+// buffer's content: in the first round what the caller handed in, later the previous round's
+// diffused octet at the same cell (index i itself). Rounds alternate between the two buffers.
 void cubeEncryptRounds(const CubeMapParams& params, std::span<std::uint8_t> pixels,
                        std::span<std::uint8_t> work, std::int32_t rounds) {
+  if (rounds <= 0) return;  // nothing is written; the tables would go unused
   const std::size_t n = pixels.size();
-  const RoundTables t = buildRoundTables(params, n);
-  for (std::int32_t r = 0; r < rounds; ++r) {
-    // Scatter: the last of several sources sharing a target wins; unreached targets keep the
-    // work buffer's previous content.
-    for (std::size_t s = 0; s < n; ++s) work[t.permutation[s]] = pixels[s];
-    forwardDiffusion(work, t.keystream, params.diffusionSeed);
-    std::reverse_copy(work.begin(), work.end(), pixels.begin());
+  const auto keystream = std::make_unique_for_overwrite<std::uint8_t[]>(n);
+  cubeKeystream({keystream.get(), n}, params.logisticSeed);
+  // Filled in full by the gather build, so taken without zero-filling.
+  const auto index = std::make_unique_for_overwrite<std::uint32_t[]>(n);
+  buildCubeGather({index.get(), n}, params);
+  const std::uint8_t* k = keystream.get();
+  const std::uint32_t last = static_cast<std::uint32_t>(n - 1);
+  // First round, in place in the work buffer; turns the table into previous-buffer indices.
+  unsigned chain = params.diffusionSeed;
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::uint32_t s = index[i];
+    const bool reached = s != kCubeUnreached;
+    const unsigned v = reached ? pixels[s] : work[i];
+    chain = diffuse(v, k[i], chain);
+    work[i] = static_cast<std::uint8_t>(chain);
+    index[i] = reached ? last - s : static_cast<std::uint32_t>(i);
   }
+  std::uint8_t* previous = work.data();
+  std::uint8_t* next = pixels.data();
+  for (std::int32_t r = 1; r < rounds; ++r) {
+    chain = params.diffusionSeed;
+    for (std::size_t i = 0; i < n; ++i) {
+      chain = diffuse(previous[index[i]], k[i], chain);
+      next[i] = static_cast<std::uint8_t>(chain);
+    }
+    std::swap(previous, next);
+  }
+  if (previous != work.data()) std::copy(previous, previous + n, work.data());
 }
 
+// Decryption round r undoes the diffusion (T = inverse diffusion of the ciphertext U), gathers
+// S[s] = T[table[s]], and hands reverse(S) to the next round as its ciphertext. That next
+// ciphertext is U'[i] = T[table[n - 1 - i]], so the gather, the reversal and the next inverse
+// diffusion are one pass over T. The last round's gather writes the work buffer.
 void cubeDecryptRounds(const CubeMapParams& params, std::span<std::uint8_t> pixels,
                        std::span<std::uint8_t> work, std::int32_t rounds) {
+  if (rounds <= 0) return;  // nothing is written; the tables would go unused
   const std::size_t n = pixels.size();
-  const RoundTables t = buildRoundTables(params, n);
-  for (std::int32_t r = 0; r < rounds; ++r) {
-    inverseDiffusion(pixels, work, t.keystream, params.diffusionSeed);
-    for (std::size_t s = 0; s < n; ++s) pixels[s] = work[t.permutation[s]];
-    if (r >= rounds - 1) {
-      std::copy(pixels.begin(), pixels.end(), work.begin());
-    } else {
-      // The reversed buffer is the ciphertext of the previous encryption round.
-      std::reverse_copy(pixels.begin(), pixels.end(), work.begin());
-      std::copy(work.begin(), work.end(), pixels.begin());
-    }
+  const auto keystream = std::make_unique_for_overwrite<std::uint8_t[]>(n);
+  cubeKeystream({keystream.get(), n}, params.logisticSeed);
+  const auto table = std::make_unique_for_overwrite<std::uint32_t[]>(n);
+  buildCubePermutation({table.get(), n}, params);
+  const std::uint8_t* k = keystream.get();
+  // The buffers alternate so that the last round's T lies in the pixel buffer.
+  std::uint8_t* current = rounds % 2 == 1 ? pixels.data() : work.data();
+  std::uint8_t* other = rounds % 2 == 1 ? work.data() : pixels.data();
+  // First inverse diffusion, from the ciphertext in the pixel buffer (in place when it stays).
+  unsigned chain = params.diffusionSeed;
+  for (std::size_t i = 0; i < n; ++i) {
+    const unsigned c = pixels[i];
+    current[i] = undiffuse(c, k[i], chain);
+    chain = c;
   }
+  for (std::int32_t r = 1; r < rounds; ++r) {
+    chain = params.diffusionSeed;
+    for (std::size_t i = 0; i < n; ++i) {
+      const unsigned c = current[table[n - 1 - i]];
+      other[i] = undiffuse(c, k[i], chain);
+      chain = c;
+    }
+    std::swap(current, other);
+  }
+  for (std::size_t s = 0; s < n; ++s) work[s] = current[table[s]];
 }
 
 }  // namespace chaosmix::cube
