@@ -42,6 +42,16 @@ int main(int argc, char** argv) {
   addAnalyzeCommand(app, run);
   addCompareCommand(app, run);
 
+  // CLI11 would only say that a command is required.
+  if (argc > 1 && argv[1][0] != '-') {
+    try {
+      app.get_subcommand(argv[1]);
+    } catch (const CLI::OptionNotFound&) {
+      printError(std::string("unknown command '") + argv[1] + "' (run 'chaosmix --help')");
+      return kExitUsage;
+    }
+  }
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
