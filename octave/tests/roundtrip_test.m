@@ -56,6 +56,16 @@ function roundtrip_test(dataDir)
       cubeunmix(C, 1, key);
       [~, id] = lastwarn();
       assert(strcmp(id, 'chaosmix:lossyPermutation'));
+      % Raised as an error when the user asks so; the call has nothing left to free then.
+      state = warning('error', 'chaosmix:lossyPermutation');
+      try
+        cubemix(camera(1:480, 1:450), 1, key);
+        raised = false;
+      catch err
+        raised = strcmp(err.identifier, 'chaosmix:lossyPermutation');
+      end
+      warning(state);
+      assert(raised, 'the lossy-permutation warning did not become an error');
       break;
     end
   end
