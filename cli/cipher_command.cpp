@@ -141,6 +141,7 @@ int runBatch(const CipherCommandOptions& options, Direction direction,
 
   Console console(true);
   std::vector<char> succeeded(jobs.size(), 0);
+  console.progress(0, jobs.size());
   const std::size_t workers =
       options.jobs != 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
   runInParallel(
