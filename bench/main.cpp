@@ -2,6 +2,7 @@
 // --summary the one table of medians.
 
 #include "bench/bench_cases.h"
+#include "bench/memory_table.h"
 #include "bench/summary.h"
 
 #include <benchmark/benchmark.h>
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--summary") == 0) {
       chaosmix::bench::printSummary(std::cout);
+      chaosmix::bench::printMemoryTable(std::cout);
       return 0;
     }
   }
