@@ -27,6 +27,7 @@ svg.scatter { width: 180px; height: 180px; }
 table { border-collapse: collapse; font-size: 13px; }
 th, td { border: 1px solid #ccc; padding: 3px 8px; text-align: left; }
 th { background: #eee; } td.num { text-align: right; font-variant-numeric: tabular-nums; }
+td.num, td.result, td:first-child { white-space: nowrap; }
 tr.pass td.result { color: #176b1e; font-weight: bold; }
 tr.fail td.result { color: #b00020; font-weight: bold; }
 tr.fail { background: #fff0f0; }
