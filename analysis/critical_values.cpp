@@ -126,9 +126,13 @@ double chiSquareCriticalValue(double dof, double alpha) {
 }
 
 Interval entropyAcceptanceInterval(std::size_t blocks, std::size_t blockPixels, double alpha) {
+  if (blockPixels == 0) throw std::invalid_argument("no block to test");
+  return entropyAcceptanceInterval(sampleEntropyMoments(blockPixels), blocks, alpha);
+}
+
+Interval entropyAcceptanceInterval(const EntropyMoments& m, std::size_t blocks, double alpha) {
   requireProbability(alpha, "the significance level");
-  if (blocks == 0 || blockPixels == 0) throw std::invalid_argument("no block to test");
-  const EntropyMoments m = sampleEntropyMoments(blockPixels);
+  if (blocks == 0) throw std::invalid_argument("no block to test");
   const double half = inverseNormalCdf(1 - alpha / 2) * std::sqrt(m.variance / blocks);
   return {m.mean - half, m.mean + half};
 }

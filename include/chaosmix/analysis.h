@@ -65,6 +65,9 @@ EntropyMoments sampleEntropyMoments(std::size_t pixels);
 // uniform octets at significance alpha (two-sided, normal approximation of the mean):
 // mean -+ z(1 - alpha/2) * sigma / sqrt(blocks). With blocks = 1 it tests a global entropy.
 Interval entropyAcceptanceInterval(std::size_t blocks, std::size_t blockPixels, double alpha);
+// The same from moments already computed (they cost O(pixels) for large blocks).
+Interval entropyAcceptanceInterval(const EntropyMoments& moments, std::size_t blocks,
+                                   double alpha);
 
 // The local entropy interval as tabulated in the literature (for 30 blocks of 1936 pixels at
 // alpha = 0.05: 7.901901305 to 7.903037329): mean -+ z(1 - alpha/2) * sigma / blocks. It divides

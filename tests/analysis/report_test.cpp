@@ -116,6 +116,11 @@ TEST(AnalyzeCipher, CubeOnAGrayImage) {
   const MetricRow* npcr = findRow(r, "NPCR, key sensitivity", "gray");
   EXPECT_EQ(npcr->criterion.kind, Criterion::Kind::above);
   EXPECT_NEAR(npcr->criterion.low, 99.5693, 5e-5);
+  const Interval global = entropyAcceptanceInterval(1, rows * columns, 0.05);
+  const MetricRow* entropy = findRow(r, "Global entropy, cipher", "gray");
+  EXPECT_EQ(entropy->criterion.kind, Criterion::Kind::within);
+  EXPECT_DOUBLE_EQ(entropy->criterion.low, global.low);
+  EXPECT_DOUBLE_EQ(entropy->criterion.high, global.high);
   EXPECT_EQ(a.report.criticalValues.size(), 3u * 7);
 }
 
