@@ -20,7 +20,10 @@ Report compareImages(const ImageView& a, const ImageView& b) {
   Report report;
   report.title = "Comparison of two images";
   report.facts = {{"image", std::to_string(a.rows) + " rows x " + std::to_string(a.columns) +
-                                " columns, " + std::to_string(a.planes) + " plane(s)"},
+                                " columns, " +
+                                (a.planes == 1   ? std::string("gray")
+                                 : a.planes == 3 ? std::string("RGB")
+                                                 : std::to_string(a.planes) + " planes")},
                   {"significance level of the verdicts", "0.05"}};
   addDifferenceRows(report.rows, "A against B", a, b, true);
   for (std::size_t p = 0; p < a.planes; ++p)
