@@ -111,6 +111,8 @@ int runSingle(const CipherCommandOptions& options, Direction direction,
   }
   if (job.output == "-" && ::isatty(STDOUT_FILENO) == 1)
     throw UsageError("refusing to write image data to a terminal (redirect standard output)");
+  if (job.input == "-" && ::isatty(STDIN_FILENO) == 1)
+    throw UsageError("refusing to read image data from a terminal (redirect standard input)");
   Console console(false);
   return processFile(job, direction, settings, overwrite, console) ? kExitSuccess : kExitFailure;
 }

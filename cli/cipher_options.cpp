@@ -20,7 +20,9 @@ void addCipherOptions(CLI::App& command, CipherOptions& options) {
       ->check(CLI::Range(1, std::numeric_limits<std::int32_t>::max()));
   CLI::Option* key = command.add_option(
       "--key", options.key,
-      "the key: 32 hex digits (octet 0 first) or 16 comma-separated integers 0..255");
+      "the key: 32 hex digits (octet 0 first), or 16 integers 0..255 separated by commas or "
+      "spaces, optionally in [ ] "
+      "(other users can see command lines: prefer --key-file)");
   key->option_text("KEY");
   CLI::Option* keyFile = command.add_option(
       "--key-file", options.keyFile, "a file holding the key in either form (see keygen)");

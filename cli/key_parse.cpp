@@ -35,7 +35,9 @@ constexpr const char* kForms = "a key is 32 hex digits or 16 comma-separated int
 
 CipherKey parseHex(std::string_view text) {
   for (char c : text)
-    if (hexValue(c) < 0) throw KeyError(std::string("the key holds a character that is not a hex digit (") + kForms + ")");
+    if (hexValue(c) < 0)
+      throw KeyError(std::string("the key holds a character that is not a hex digit (") + kForms +
+                     ")");
   if (text.size() != 2 * kKeyOctets)
     throw KeyError("the key has " + std::to_string(text.size()) + " hex digits; it needs 32");
   CipherKey key{};
@@ -49,15 +51,25 @@ CipherKey parseList(std::string_view text) {
     if (text.back() != ']') throw KeyError("the key opens a [ but does not close it");
     text = trim(text.substr(1, text.size() - 2));
   }
+  // Values are separated by commas, white space, or both (MATLAB writes [1 2 3] and [1, 2, 3]);
+  // two commas in a row leave an empty value, which is refused below.
   std::vector<std::string_view> items;
   while (true) {
     const std::size_t comma = text.find(',');
-    items.push_back(trim(text.substr(0, comma)));
+    std::string_view part = trim(text.substr(0, comma));
+    if (part.empty()) items.push_back(part);
+    while (!part.empty()) {
+      std::size_t end = 0;
+      while (end < part.size() && !isSpace(part[end])) ++end;
+      items.push_back(part.substr(0, end));
+      part = trim(part.substr(end));
+    }
     if (comma == std::string_view::npos) break;
     text.remove_prefix(comma + 1);
   }
   if (items.size() != kKeyOctets)
-    throw KeyError("the key has " + std::to_string(items.size()) + " values; it needs 16");
+    throw KeyError("the key has " + std::to_string(items.size()) +
+                   (items.size() == 1 ? " value" : " values") + "; it needs 16");
   CipherKey key{};
   for (std::size_t i = 0; i < kKeyOctets; ++i) {
     const std::string_view item = items[i];
@@ -79,7 +91,9 @@ CipherKey parseList(std::string_view text) {
 CipherKey parseKey(std::string_view text) {
   text = trim(text);
   if (text.empty()) throw KeyError(std::string("the key is empty (") + kForms + ")");
-  if (text.find(',') != std::string_view::npos || text.front() == '[') return parseList(text);
+  const bool list = text.front() == '[' ||
+                    text.find_first_of(", \t\n\r\v\f") != std::string_view::npos;
+  if (list) return parseList(text);
   return parseHex(text);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Reading a cipher key written by a person: 32 hex digits (octet 0 first), or 16 integers
-// 0..255 separated by commas, as MATLAB users write a key (optionally inside [ ]). White space
-// around the key and its values is ignored. No message ever repeats the key's content.
+// 0..255 separated by commas (or white space), as MATLAB users write a key, optionally inside
+// [ ]. White space around the key and its values is ignored. No message ever repeats the key's
+// content.
 
 #include <chaosmix/key.h>
 

@@ -326,6 +326,22 @@ TEST_F(Tool, BatchesRunInParallelAndOneFailureDoesNotStopTheOthers) {
   EXPECT_NE(again.err.find("decrypted 0 of 5 files"), std::string::npos) << again.err;
 }
 
+TEST_F(Tool, BatchNeverOverwritesItsInputsEvenWithForce) {
+  fs::create_directory(dir_ / "in");
+  writeBytes(dir_ / "in" / "a.png", encodePng(randomImage(4, 4, 1, 1)));
+  writeBytes(dir_ / "in" / "b.pgm", encodePnm(randomImage(4, 4, 1, 2)));
+  const std::string a = readText(dir_ / "in" / "a.png");
+  const std::string b = readText(dir_ / "in" / "b.pgm");
+  const ToolResult r = run(cipherArgs(
+      "encrypt", "fold", {"--force", "--output-dir", path("in"), path("in/a.png"), path("in/b.pgm")}));
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("a.png: refusing to overwrite the input file"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("b.pgm: refusing to overwrite the input file"), std::string::npos) << r.err;
+  EXPECT_EQ(readText(dir_ / "in" / "a.png"), a);
+  EXPECT_EQ(readText(dir_ / "in" / "b.pgm"), b);
+  EXPECT_EQ(listing(), (std::set<std::string>{"in", "in/a.png", "in/b.pgm"}));
+}
+
 TEST_F(Tool, BatchRefusesTwoInputsWithOneName) {
   fs::create_directory(dir_ / "a");
   fs::create_directory(dir_ / "b");
