@@ -96,7 +96,7 @@ void addFoldCases(std::vector<BenchCase>& cases, std::size_t side, CellKind kind
         chaosmix::foldEncrypt(*image, side, side, kind, rounds, kKey));
     const std::string suffix =
         " " + sizeName(side) + " " + kindName + " r" + std::to_string(rounds);
-    const int repetitions = rounds > 1 ? 5 : 7;
+    const int repetitions = rounds > 1 ? 7 : 11;
     cases.push_back({"fold encrypt" + suffix, static_cast<double>(octets),
                      [=] {
                        benchmark::DoNotOptimize(

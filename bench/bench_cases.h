@@ -16,7 +16,7 @@ struct BenchCase {
   std::function<void()> reference;    // empty for the context cases
   std::function<void()> library;
   std::function<void()> floor;        // the bare logistic loop of the same length, if any
-  int repetitions = 7;                // for --summary
+  int repetitions = 11;               // for --summary
 };
 
 // All cases of the benchmark, inputs prepared.
