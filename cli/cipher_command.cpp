@@ -24,9 +24,10 @@ namespace {
 
 constexpr const char* kInputHelp = R"(Files: IN and OUT are PNG, PGM or PPM files; '-' reads standard input or writes
 standard output. A file of width W and height H is the array of H rows and W columns
-(planes red, green, blue) that imread gives, so the results equal the host functions'
-results on double(imread(IN)). The output format follows OUT's extension (.png, .pgm,
-.ppm, .pnm), or --format; on standard output it defaults to the input's format.
+(planes red, green, blue) that imread gives, so the results equal those of the MEX
+functions (cubemix, foldmix, ...) on double(imread(IN)). The output format follows OUT's
+extension (.png, .pgm, .ppm, .pnm), or --format; on standard output it defaults to the
+input's format.
 With --output-dir, each input is written under its own name into DIR, in parallel.
 
 Inputs:

@@ -46,8 +46,6 @@ struct DemoRow {
   bool roundTrip = false;
 };
 
-std::vector<std::uint8_t> octetsOf(const Image& image) { return image.octets; }
-
 void writeImage(const std::filesystem::path& path, const Image& image) {
   try {
     writeFileAtomically(path, encodePng(image), Overwrite::replace);
@@ -87,7 +85,7 @@ DemoRow runCase(const DemoCase& demoCase, const DemoOptions& options, Console& c
   row.image = demoCase.image;
   row.cipher = cipherName(demoCase.cipher);
   row.milliseconds = std::chrono::duration<double, std::milli>(stop - start).count();
-  row.roundTrip = octetsOf(decrypted.image) == decoded.image.octets;
+  row.roundTrip = decrypted.image.octets == decoded.image.octets;
   return row;
 }
 

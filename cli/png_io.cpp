@@ -9,11 +9,10 @@
 
 #include <png.h>
 
-#include <algorithm>
 #include <csetjmp>
 #include <cstring>
-#include <memory>
 #include <new>
+#include <string>
 
 namespace chaosmix::cli {
 
