@@ -74,7 +74,7 @@ TEST(CubeOracle, LibraryEqualsOracleOverShapesKeysAndRounds) {
 
 TEST(CubeOracle, LibraryEqualsOracleOnRandomShapes) {
   std::mt19937 rng(7);
-  for (int i = 0; i < 40; ++i) {
+  for (std::size_t i = 0; i < testing::scaledCount(40); ++i) {
     const std::size_t rows = std::uniform_int_distribution<std::size_t>(1, 300)(rng);
     const std::size_t columns = std::uniform_int_distribution<std::size_t>(1, 300)(rng);
     expectCubeMatches(rows, columns, testing::randomKey(rng), randomRounds(rng), rng);

@@ -89,7 +89,7 @@ TEST(FoldOracle, LibraryEqualsOracleOverShapesKeysAndRounds) {
 
 TEST(FoldOracle, LibraryEqualsOracleOnRandomShapes) {
   std::mt19937 rng(5);
-  for (int i = 0; i < 40; ++i) {
+  for (std::size_t i = 0; i < testing::scaledCount(40); ++i) {
     const std::size_t rows = std::uniform_int_distribution<std::size_t>(1, 300)(rng);
     const std::size_t columns = std::uniform_int_distribution<std::size_t>(1, 300)(rng);
     const CellKind kind = i % 2 == 0 ? CellKind::gray : CellKind::colour;
