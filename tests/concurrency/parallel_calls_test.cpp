@@ -100,8 +100,9 @@ TEST(ParallelCalls, ManyThreadsGiveTheSerialResults) {
   for (auto& th : threads) th.join();
 
   for (std::size_t i = 0; i < kJobs; ++i) {
-    SCOPED_TRACE(testing::Message() << "job " << i << ": cipher " << static_cast<int>(jobs[i].cipher)
-                                    << ", " << jobs[i].rows << " x " << jobs[i].columns);
+    SCOPED_TRACE(testing::Message() << "job " << i << ": cipher "
+                                    << static_cast<int>(jobs[i].cipher) << ", " << jobs[i].rows
+                                    << " x " << jobs[i].columns);
     EXPECT_EQ(parallel[i].cipherText, serial[i].cipherText);
     EXPECT_EQ(parallel[i].decrypted, serial[i].decrypted);
     EXPECT_NE(parallel[i].cipherText, jobs[i].plain);

@@ -66,7 +66,8 @@ TEST(ChainOntoOne, FoldDeliverablesEndAndRoundTrip) {
     SCOPED_TRACE(testing::Message() << rows << " x " << columns << " x " << planes << ", "
                                     << c.rounds << " rounds");
     std::vector<std::uint8_t> octets(rows * columns * planes);
-    for (std::size_t i = 0; i < octets.size(); ++i) octets[i] = static_cast<std::uint8_t>(i * 37 + 11);
+    for (std::size_t i = 0; i < octets.size(); ++i)
+      octets[i] = static_cast<std::uint8_t>(i * 37 + 11);
     const CellKind kind = planes == 3 ? CellKind::colour : CellKind::gray;
     const auto expected = reference::foldEncrypt(octets, rows, columns, kind, c.rounds, kOntoOne);
 

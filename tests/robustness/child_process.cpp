@@ -47,9 +47,8 @@ ChildOutcome collect(pid_t pid) {
 
 }  // namespace
 
-ChildOutcome runInChild(
-    const std::function<int(const std::function<void(const std::string&)>& report)>& body,
-    std::size_t addressSpaceLimit, std::chrono::seconds deadline) {
+ChildOutcome runInChild(const std::function<int(const Report& report)>& body,
+                        std::size_t addressSpaceLimit, std::chrono::seconds deadline) {
   int fds[2];
   if (pipe(fds) != 0) std::abort();
   const pid_t pid = fork();

@@ -26,7 +26,8 @@ struct ChildOutcome {
 // Runs `body` in a forked child whose address space is limited to `addressSpaceLimit` bytes
 // (0: no limit) and which is killed after `deadline`. The body writes its findings with
 // `report` and returns the child's exit code.
-ChildOutcome runInChild(const std::function<int(const std::function<void(const std::string&)>& report)>& body,
+using Report = std::function<void(const std::string&)>;
+ChildOutcome runInChild(const std::function<int(const Report& report)>& body,
                         std::size_t addressSpaceLimit, std::chrono::seconds deadline);
 
 // Starts the tool with `arguments` (standard input /dev/null, standard error to `errFile`).

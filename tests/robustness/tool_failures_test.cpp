@@ -95,7 +95,8 @@ TEST_F(ToolFailures, KilledWhileWritingLeavesTheOldFileOrNone) {
   writeAll(input, randomPgm(3000, 2000, 1));
   const fs::path expectedOut = dir_ / "expected.pgm";
   const std::string err = (dir_ / "err.txt").string();
-  const ChildOutcome full = waitForTool(startTool(encryptArgs(input, expectedOut, false), err), err);
+  const ChildOutcome full =
+      waitForTool(startTool(encryptArgs(input, expectedOut, false), err), err);
   ASSERT_EQ(full.exitCode, 0) << full.err;
   const std::string complete = readAll(expectedOut);
 
@@ -138,7 +139,8 @@ TEST_F(ToolFailures, KilledWhileWritingLeavesTheOldFileOrNone) {
   }
   // How many kills landed while the temporary file existed (for the log; not asserted, since it
   // depends on the machine's speed).
-  std::cout << killedWhileWriting << " of 16 polled kills landed while the temporary file existed\n";
+  std::cout << killedWhileWriting
+            << " of 16 polled kills landed while the temporary file existed\n";
 }
 
 // A full disk: a 1 MB tmpfs that cannot hold the 6 MB output. The tool fails with exit code 1
