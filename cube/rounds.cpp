@@ -10,18 +10,22 @@
 
 namespace chaosmix::cube {
 
+// Every octet takes at least 20 steps and then as many more as it takes to land in
+// [0.2, 0.8]. The 20 steps run without looking at the values (a loop the branch predictor
+// learns), and only then the window is tested, as one branch per further step; x carries over
+// from octet to octet. The floor is a maximum: x stays if it is greater than 0.00001, NaN and
+// smaller values become 0.00001. Written as a branch it would be compiled into a compare and
+// blend on the chain's critical path.
 void cubeKeystream(std::span<std::uint8_t> keystream, double logisticSeed) {
   constexpr double kFloor = 0.00001;
   constexpr double kLow = 0.2, kHigh = 0.8, kScale = 425.0;
+  constexpr int kMinSteps = 20;
+  const auto flooredStep = [](double v) { return logisticStep(v > kFloor ? v : kFloor); };
   double x = logisticSeed;
   for (int i = 0; i < 200; ++i) x = logisticStep(x);
   for (std::uint8_t& out : keystream) {
-    int counter = 20;
-    do {
-      if (!(x > kFloor)) x = kFloor;  // also catches NaN
-      x = logisticStep(x);
-      --counter;
-    } while (!(x <= kHigh && x >= kLow && counter <= 0));
+    for (int i = 0; i < kMinSteps; ++i) x = flooredStep(x);
+    while (!((x >= kLow) & (x <= kHigh))) x = flooredStep(x);
     out = truncateToOctet((x - kLow) * kScale);
   }
 }
