@@ -128,7 +128,8 @@ void checkOutputAllowed(const std::filesystem::path& output, const std::filesyst
 void writeStandardOutput(std::span<const std::uint8_t> bytes) {
   if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size())
     throw WriteError(systemError("cannot write to standard output", errno));
-  if (std::fflush(stdout) != 0) throw WriteError(systemError("cannot write to standard output", errno));
+  if (std::fflush(stdout) != 0)
+    throw WriteError(systemError("cannot write to standard output", errno));
 }
 
 }  // namespace chaosmix::cli

@@ -22,7 +22,8 @@ namespace chaosmix::cli {
 
 namespace {
 
-constexpr const char* kInputHelp = R"(Files: IN and OUT are PNG, PGM or PPM files; '-' reads standard input or writes
+constexpr const char* kInputHelp =
+    R"(Files: IN and OUT are PNG, PGM or PPM files; '-' reads standard input or writes
 standard output. A file of width W and height H is the array of H rows and W columns
 (planes red, green, blue) that imread gives, so the results equal those of the MEX
 functions (cubemix, foldmix, ...) on double(imread(IN)). The output format follows OUT's
@@ -81,8 +82,10 @@ bool processFile(const FileJob& job, Direction direction, const CipherSettings& 
       console.message(inputName, "notice: " + notice);
     subject = outputName;
     OutputFormat format = defaultOutputFormat(decoded.format);
-    if (job.format) format = *job.format;
-    else if (job.output != "-") outputFormatFromName(job.output, format);
+    if (job.format)
+      format = *job.format;
+    else if (job.output != "-")
+      outputFormatFromName(job.output, format);
     const std::vector<std::uint8_t> bytes = encodeImage(result.image, format);
     if (job.output == "-")
       writeStandardOutput(bytes);
@@ -121,8 +124,9 @@ int runSingle(const CipherCommandOptions& options, Direction direction,
 int runBatch(const CipherCommandOptions& options, Direction direction,
              const CipherSettings& settings, Overwrite overwrite) {
   if (!options.format.empty())
-    throw UsageError("--format cannot be combined with --output-dir (outputs keep the inputs' "
-                     "names and formats)");
+    throw UsageError(
+        "--format cannot be combined with --output-dir (outputs keep the inputs' "
+        "names and formats)");
   const std::filesystem::path directory = options.outputDir;
   std::vector<FileJob> jobs;
   std::set<std::filesystem::path> names;
@@ -155,7 +159,8 @@ int runBatch(const CipherCommandOptions& options, Direction direction,
       [&](std::size_t done) { console.progress(done, jobs.size()); });
   console.finishProgress();
 
-  const std::size_t ok = static_cast<std::size_t>(std::count(succeeded.begin(), succeeded.end(), 1));
+  const std::size_t ok =
+      static_cast<std::size_t>(std::count(succeeded.begin(), succeeded.end(), 1));
   const std::string verb = direction == Direction::encrypt ? "encrypted" : "decrypted";
   const std::size_t failed = jobs.size() - ok;
   if (failed == 0)
@@ -163,8 +168,7 @@ int runBatch(const CipherCommandOptions& options, Direction direction,
                     options.outputDir);
   else
     console.message(verb + " " + std::to_string(ok) + " of " + std::to_string(jobs.size()) +
-                    " files into " + options.outputDir + "; " + std::to_string(failed) +
-                    " failed");
+                    " files into " + options.outputDir + "; " + std::to_string(failed) + " failed");
   return failed == 0 ? kExitSuccess : kExitFailure;
 }
 
@@ -187,8 +191,9 @@ void addCipherCommand(CLI::App& app, CommandRun& run, Direction direction) {
   command->add_option("files", options->files, "IN OUT, or with --output-dir: the inputs")
       ->required()
       ->option_text("IN OUT | IN...");
-  command->add_option("--output-dir", options->outputDir,
-                      "write each input under its own name into DIR (created if missing)")
+  command
+      ->add_option("--output-dir", options->outputDir,
+                   "write each input under its own name into DIR (created if missing)")
       ->option_text("DIR");
   command->add_option("--format", options->format, "output format (default: see below)")
       ->check(CLI::IsMember({"png", "pgm", "ppm", "pnm"}));
@@ -196,8 +201,9 @@ void addCipherCommand(CLI::App& app, CommandRun& run, Direction direction) {
   if (encrypt)
     command->add_flag("--allow-lossy", options->allowLossy,
                       "cube cipher: encrypt even where decryption cannot restore the image");
-  command->add_option("-j,--jobs", options->jobs,
-                      "files processed at once with --output-dir (default: the number of cores)")
+  command
+      ->add_option("-j,--jobs", options->jobs,
+                   "files processed at once with --output-dir (default: the number of cores)")
       ->check(CLI::Range(1, 1024));
   command->footer(kInputHelp);
   command->callback([&run, options, direction] {

@@ -95,9 +95,16 @@ struct PngLayout {
   int interlace = 0;
   bool transparencyChunk = false;
   bool grayPalette = false;
+  std::size_t storedRowBytes = 0;  // one row as the file stores it, before the transformations
   std::size_t channels = 0;  // per pixel after the transformations
   std::size_t rowBytes = 0;
 };
+
+// Deflate expands its input at most 1032-fold. A header that claims more pixel data than the
+// file could hold is refused before the pixel buffer is taken, so a few octets of header can
+// never make the reader take gigabytes.
+constexpr double kMaxInflation = 1100.0;
+constexpr double kInflationSlack = 65536.0;
 
 // Reads the header and sets up the transformations. Returns false on a libpng error.
 bool readHeader(const PngReader& reader, PngLayout& layout) {
@@ -109,6 +116,7 @@ bool readHeader(const PngReader& reader, PngLayout& layout) {
   int filter = 0;
   png_get_IHDR(png, info, &layout.width, &layout.height, &layout.bitDepth, &layout.colourType,
                &layout.interlace, &compression, &filter);
+  layout.storedRowBytes = png_get_rowbytes(png, info);
   layout.transparencyChunk = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
   if (layout.colourType == PNG_COLOR_TYPE_PALETTE) {
     png_colorp palette = nullptr;
@@ -168,6 +176,12 @@ DecodedImage decodePng(std::span<const std::uint8_t> bytes) {
 
   const std::size_t rows = layout.height;
   const std::size_t columns = layout.width;
+  // Each row carries a filter octet (two, allowing for the passes of an interlaced image).
+  const double storedBytes =
+      static_cast<double>(rows) * (static_cast<double>(layout.storedRowBytes) + 2.0);
+  if (storedBytes > kMaxInflation * static_cast<double>(bytes.size()) + kInflationSlack)
+    throw ImageError("not a readable PNG file: the file is far too short for the image size "
+                     "its header declares");
   if (layout.rowBytes != columns * layout.channels)
     throw ImageError("unsupported PNG sample layout");
   std::vector<std::uint8_t> pixels(rows * layout.rowBytes);

@@ -80,9 +80,10 @@ DecodedImage decodePnm(std::span<const std::uint8_t> bytes) {
     throw ImageError("maxval " + std::to_string(maxval) +
                      " is not supported: only 8-bit samples with maxval 255 are");
   if (rows == 0 || columns == 0) throw ImageError("the image has no pixels");
-  const std::size_t expected = rows * columns * planes;
   const std::size_t available = bytes.size() - start;
-  if (available < expected) throw ImageError("the file is truncated");
+  // Compared by division: rows * columns * planes may not fit in a size_t.
+  if (available / planes / rows < columns) throw ImageError("the file is truncated");
+  const std::size_t expected = rows * columns * planes;
   if (available > expected)
     throw ImageError("the file holds data after the image (only one image per file is read)");
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <png.h>
+#include <zlib.h>
 
 #include <random>
 #include <string>
@@ -92,74 +93,158 @@ TEST(ImageIo, OutputFormatFromNameAndText) {
 struct PngCase {
   const char* name;
   PngSpec spec;
-  std::size_t planes;  // 0: refused
-  const char* fragment;  // of the notice, or of the error
+  std::size_t planes;                // 0: refused
+  const char* fragment;              // of the notice, or of the error
   std::vector<std::uint8_t> octets;  // expected host-layout octets (when not refused)
 };
 
 TEST(ImageIo, DecidesEveryPngInputCase) {
   const std::vector<PngCase> cases = {
-      {"8-bit gray", {2, 1, 8, PNG_COLOR_TYPE_GRAY, false, {}, {}, false, 0, {}, {7, 9}},
-       1, "", {7, 9}},
-      {"8-bit RGB", {1, 1, 8, PNG_COLOR_TYPE_RGB, false, {}, {}, false, 0, {}, {1, 2, 3}},
-       3, "", {1, 2, 3}},
+      {"8-bit gray",
+       {2, 1, 8, PNG_COLOR_TYPE_GRAY, false, {}, {}, false, 0, {}, {7, 9}},
+       1,
+       "",
+       {7, 9}},
+      {"8-bit RGB",
+       {1, 1, 8, PNG_COLOR_TYPE_RGB, false, {}, {}, false, 0, {}, {1, 2, 3}},
+       3,
+       "",
+       {1, 2, 3}},
       {"palette",
-       {3, 1, 8, PNG_COLOR_TYPE_PALETTE, false, {255, 0, 0, 0, 255, 0, 10, 20, 30}, {}, false, 0,
-        {}, {0, 2, 1}},
-       3, "palette image expanded to RGB", {255, 10, 0, 0, 20, 255, 0, 30, 0}},
+       {3,
+        1,
+        8,
+        PNG_COLOR_TYPE_PALETTE,
+        false,
+        {255, 0, 0, 0, 255, 0, 10, 20, 30},
+        {},
+        false,
+        0,
+        {},
+        {0, 2, 1}},
+       3,
+       "palette image expanded to RGB",
+       {255, 10, 0, 0, 20, 255, 0, 30, 0}},
       {"gray palette",
-       {3, 1, 8, PNG_COLOR_TYPE_PALETTE, false, {5, 5, 5, 100, 100, 100}, {}, false, 0, {},
+       {3,
+        1,
+        8,
+        PNG_COLOR_TYPE_PALETTE,
+        false,
+        {5, 5, 5, 100, 100, 100},
+        {},
+        false,
+        0,
+        {},
         {1, 0, 1}},
-       1, "palette image with gray entries read as gray", {100, 5, 100}},
+       1,
+       "palette image with gray entries read as gray",
+       {100, 5, 100}},
       {"4-bit palette",
        {2, 1, 4, PNG_COLOR_TYPE_PALETTE, false, {1, 1, 1, 9, 9, 9}, {}, false, 0, {}, {0x10}},
-       1, "gray entries", {9, 1}},
+       1,
+       "gray entries",
+       {9, 1}},
       {"palette, opaque tRNS",
-       {2, 1, 8, PNG_COLOR_TYPE_PALETTE, false, {1, 2, 3, 4, 5, 6}, {255, 255}, false, 0, {},
+       {2,
+        1,
+        8,
+        PNG_COLOR_TYPE_PALETTE,
+        false,
+        {1, 2, 3, 4, 5, 6},
+        {255, 255},
+        false,
+        0,
+        {},
         {0, 1}},
-       3, "opaque alpha channel dropped", {1, 4, 2, 5, 3, 6}},
+       3,
+       "opaque alpha channel dropped",
+       {1, 4, 2, 5, 3, 6}},
       {"palette, opaque tRNS, noticed as palette too",
-       {2, 1, 8, PNG_COLOR_TYPE_PALETTE, false, {1, 2, 3, 4, 5, 6}, {255, 255}, false, 0, {},
+       {2,
+        1,
+        8,
+        PNG_COLOR_TYPE_PALETTE,
+        false,
+        {1, 2, 3, 4, 5, 6},
+        {255, 255},
+        false,
+        0,
+        {},
         {0, 1}},
-       3, "palette image expanded to RGB", {1, 4, 2, 5, 3, 6}},
+       3,
+       "palette image expanded to RGB",
+       {1, 4, 2, 5, 3, 6}},
       {"palette, transparent entry used",
-       {2, 1, 8, PNG_COLOR_TYPE_PALETTE, false, {1, 2, 3, 4, 5, 6}, {255, 0}, false, 0, {},
-        {0, 1}},
-       0, "transparent pixels", {}},
-      {"1-bit gray", {3, 1, 1, PNG_COLOR_TYPE_GRAY, false, {}, {}, false, 0, {}, {0xa0}},
-       1, "1-bit gray samples expanded to 8 bits", {255, 0, 255}},
-      {"2-bit gray", {2, 1, 2, PNG_COLOR_TYPE_GRAY, false, {}, {}, false, 0, {}, {0x60}},
-       1, "2-bit gray", {85, 170}},
-      {"4-bit gray", {2, 1, 4, PNG_COLOR_TYPE_GRAY, false, {}, {}, false, 0, {}, {0x3f}},
-       1, "4-bit gray", {51, 255}},
-      {"16-bit gray", {1, 1, 16, PNG_COLOR_TYPE_GRAY, false, {}, {}, false, 0, {}, {1, 2}},
-       0, "16-bit samples are not supported", {}},
-      {"16-bit RGB", {1, 1, 16, PNG_COLOR_TYPE_RGB, false, {}, {}, false, 0, {}, {0, 1, 0, 2, 0, 3}},
-       0, "16-bit", {}},
+       {2, 1, 8, PNG_COLOR_TYPE_PALETTE, false, {1, 2, 3, 4, 5, 6}, {255, 0}, false, 0, {}, {0, 1}},
+       0,
+       "transparent pixels",
+       {}},
+      {"1-bit gray",
+       {3, 1, 1, PNG_COLOR_TYPE_GRAY, false, {}, {}, false, 0, {}, {0xa0}},
+       1,
+       "1-bit gray samples expanded to 8 bits",
+       {255, 0, 255}},
+      {"2-bit gray",
+       {2, 1, 2, PNG_COLOR_TYPE_GRAY, false, {}, {}, false, 0, {}, {0x60}},
+       1,
+       "2-bit gray",
+       {85, 170}},
+      {"4-bit gray",
+       {2, 1, 4, PNG_COLOR_TYPE_GRAY, false, {}, {}, false, 0, {}, {0x3f}},
+       1,
+       "4-bit gray",
+       {51, 255}},
+      {"16-bit gray",
+       {1, 1, 16, PNG_COLOR_TYPE_GRAY, false, {}, {}, false, 0, {}, {1, 2}},
+       0,
+       "16-bit samples are not supported",
+       {}},
+      {"16-bit RGB",
+       {1, 1, 16, PNG_COLOR_TYPE_RGB, false, {}, {}, false, 0, {}, {0, 1, 0, 2, 0, 3}},
+       0,
+       "16-bit",
+       {}},
       {"gray+alpha, opaque",
        {2, 1, 8, PNG_COLOR_TYPE_GRAY_ALPHA, false, {}, {}, false, 0, {}, {10, 255, 20, 255}},
-       1, "opaque alpha channel dropped", {10, 20}},
+       1,
+       "opaque alpha channel dropped",
+       {10, 20}},
       {"gray+alpha, translucent",
        {2, 1, 8, PNG_COLOR_TYPE_GRAY_ALPHA, false, {}, {}, false, 0, {}, {10, 255, 20, 128}},
-       0, "transparent pixels", {}},
+       0,
+       "transparent pixels",
+       {}},
       {"RGBA, opaque",
        {1, 1, 8, PNG_COLOR_TYPE_RGB_ALPHA, false, {}, {}, false, 0, {}, {1, 2, 3, 255}},
-       3, "opaque alpha channel dropped", {1, 2, 3}},
+       3,
+       "opaque alpha channel dropped",
+       {1, 2, 3}},
       {"RGBA, transparent",
        {1, 1, 8, PNG_COLOR_TYPE_RGB_ALPHA, false, {}, {}, false, 0, {}, {1, 2, 3, 0}},
-       0, "transparent pixels", {}},
+       0,
+       "transparent pixels",
+       {}},
       {"gray, tRNS colour unused",
        {2, 1, 8, PNG_COLOR_TYPE_GRAY, false, {}, {}, true, 77, {}, {10, 20}},
-       1, "opaque alpha channel dropped", {10, 20}},
+       1,
+       "opaque alpha channel dropped",
+       {10, 20}},
       {"gray, tRNS colour used",
        {2, 1, 8, PNG_COLOR_TYPE_GRAY, false, {}, {}, true, 20, {}, {10, 20}},
-       0, "transparent pixels", {}},
+       0,
+       "transparent pixels",
+       {}},
       {"RGB, tRNS colour used",
        {1, 1, 8, PNG_COLOR_TYPE_RGB, false, {}, {}, true, 0, {1, 2, 3}, {1, 2, 3}},
-       0, "transparent pixels", {}},
+       0,
+       "transparent pixels",
+       {}},
       {"interlaced gray",
        {3, 3, 8, PNG_COLOR_TYPE_GRAY, true, {}, {}, false, 0, {}, {1, 2, 3, 4, 5, 6, 7, 8, 9}},
-       1, "interlaced image read in full", {1, 4, 7, 2, 5, 8, 3, 6, 9}},
+       1,
+       "interlaced image read in full",
+       {1, 4, 7, 2, 5, 8, 3, 6, 9}},
   };
   for (const PngCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -190,8 +275,17 @@ TEST(ImageIo, DecidesEveryPngInputCase) {
 }
 
 TEST(ImageIo, RefusesBrokenPngFiles) {
-  const std::vector<std::uint8_t> good =
-      makePng({4, 4, 8, PNG_COLOR_TYPE_GRAY, false, {}, {}, false, 0, {}, std::vector<std::uint8_t>(16, 3)});
+  const std::vector<std::uint8_t> good = makePng({4,
+                                                  4,
+                                                  8,
+                                                  PNG_COLOR_TYPE_GRAY,
+                                                  false,
+                                                  {},
+                                                  {},
+                                                  false,
+                                                  0,
+                                                  {},
+                                                  std::vector<std::uint8_t>(16, 3)});
   std::vector<std::uint8_t> truncated(good.begin(), good.begin() + good.size() / 2);
   std::vector<std::uint8_t> badCrc = good;
   badCrc[29] ^= 0xff;  // the header chunk's CRC
@@ -204,6 +298,55 @@ TEST(ImageIo, RefusesBrokenPngFiles) {
       EXPECT_NE(std::string(e.what()).find("not a readable PNG file"), std::string::npos);
     }
   }
+}
+
+// A PNG of a signature, a header chunk declaring the given extents (8-bit gray), and the start
+// of a pixel data chunk.
+std::vector<std::uint8_t> headerOnlyPng(std::uint32_t width, std::uint32_t height) {
+  std::vector<std::uint8_t> file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13};
+  std::vector<std::uint8_t> chunk = {'I', 'H', 'D', 'R'};
+  for (std::uint32_t value : {width, height})
+    for (int shift = 24; shift >= 0; shift -= 8)
+      chunk.push_back(static_cast<std::uint8_t>(value >> shift));
+  chunk.insert(chunk.end(), {8, 0, 0, 0, 0});
+  const auto crc =
+      static_cast<std::uint32_t>(::crc32(0, chunk.data(), static_cast<uInt>(chunk.size())));
+  file.insert(file.end(), chunk.begin(), chunk.end());
+  for (int shift = 24; shift >= 0; shift -= 8)
+    file.push_back(static_cast<std::uint8_t>(crc >> shift));
+  file.insert(file.end(), {0, 0, 0, 2, 'I', 'D', 'A', 'T'});  // the start of the pixel data
+  return file;
+}
+
+TEST(ImageIo, RefusesHeadersThatClaimMoreThanTheFileCanHold) {
+  // 30000 x 30000 gray pixels (900 MB) from 41 octets: refused before any buffer is taken.
+  try {
+    decodeImage(headerOnlyPng(30000, 30000));
+    ADD_FAILURE() << "accepted";
+  } catch (const ImageError& e) {
+    EXPECT_NE(std::string(e.what()).find("far too short"), std::string::npos) << e.what();
+  }
+  // A small header-only file gets as far as the missing pixel data.
+  try {
+    decodeImage(headerOnlyPng(4, 4));
+    ADD_FAILURE() << "accepted";
+  } catch (const ImageError& e) {
+    EXPECT_NE(std::string(e.what()).find("truncated"), std::string::npos) << e.what();
+  }
+  // A real, highly compressible image is not refused by the bound.
+  const std::vector<std::uint8_t> zeros = makePng({2000,
+                                                   2000,
+                                                   8,
+                                                   PNG_COLOR_TYPE_GRAY,
+                                                   true,
+                                                   {},
+                                                   {},
+                                                   false,
+                                                   0,
+                                                   {},
+                                                   std::vector<std::uint8_t>(4000000)});
+  EXPECT_LT(zeros.size(), 10000u);
+  EXPECT_EQ(decodeImage(zeros).image.octets.size(), 4000000u);
 }
 
 TEST(ImageIo, DecidesEveryPnmInputCase) {
@@ -222,17 +365,20 @@ TEST(ImageIo, DecidesEveryPnmInputCase) {
       {"P5\n1\n", "no height"},
       {"P5\n1 1 255", "no white space"},
       {"P5\n99999999999 1\n255\n", "too large"},
+      {"P6\n4294967295 4294967295\n255\n\x01", "truncated"},
   };
   for (const auto& [file, fragment] : refused) {
     try {
       decodeImage(bytesOf(file));
       ADD_FAILURE() << "accepted " << file;
     } catch (const ImageError& e) {
-      EXPECT_NE(std::string(e.what()).find(fragment), std::string::npos) << file << " -> " << e.what();
+      EXPECT_NE(std::string(e.what()).find(fragment), std::string::npos)
+          << file << " -> " << e.what();
     }
   }
   // Comments and any white space in the header are read as the format allows.
-  const DecodedImage decoded = decodeImage(bytesOf("P5 # a comment\n2\t# width\r\n1 255\n\x05\x06"));
+  const DecodedImage decoded =
+      decodeImage(bytesOf("P5 # a comment\n2\t# width\r\n1 255\n\x05\x06"));
   EXPECT_EQ(decoded.image.octets, (std::vector<std::uint8_t>{5, 6}));
   EXPECT_EQ(decoded.format, FileFormat::pnm);
 }

@@ -39,7 +39,8 @@ std::string readText(const fs::path& path) {
 
 void writeBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 void writeText(const fs::path& path, const std::string& text) {
@@ -147,8 +148,8 @@ TEST_F(Tool, RoundTripsBothCiphersThroughPngPgmAndPpm) {
 TEST_F(Tool, ReadsStandardInputAndWritesStandardOutput) {
   const Image astronaut = load(data("astronaut.png"));
   // PNG in on standard input, PPM out on standard output.
-  const ToolResult e = run(cipherArgs("encrypt", "fold", {"-", "-", "--format", "ppm"}),
-                           data("astronaut.png"));
+  const ToolResult e =
+      run(cipherArgs("encrypt", "fold", {"-", "-", "--format", "ppm"}), data("astronaut.png"));
   ASSERT_EQ(e.exitCode, 0) << e.err;
   EXPECT_EQ(e.out.substr(0, 15), "P6\n512 512\n255\n");
   writeText(dir_ / "enc.ppm", e.out);
@@ -158,7 +159,8 @@ TEST_F(Tool, ReadsStandardInputAndWritesStandardOutput) {
   const std::vector<std::uint8_t> expected = encodePnm(astronaut);
   EXPECT_EQ(d.out, std::string(expected.begin(), expected.end()));
   // PNG stays PNG; a file name mixes with standard streams.
-  const ToolResult g = run(cipherArgs("encrypt", "cube", {"-", path("cam.png")}), data("camera.png"));
+  const ToolResult g =
+      run(cipherArgs("encrypt", "cube", {"-", path("cam.png")}), data("camera.png"));
   ASSERT_EQ(g.exitCode, 0) << g.err;
   const ToolResult h = run(cipherArgs("decrypt", "cube", {path("cam.png"), "-"}));
   ASSERT_EQ(h.exitCode, 0) << h.err;
@@ -181,11 +183,20 @@ TEST_F(Tool, ReportsEveryErrorWithItsExitCodeAndLeavesNothingBehind) {
   writeText(dir_ / "notes.txt", "just text\n");
   const std::string png = readText(data("camera.png"));
   writeText(dir_ / "truncated.png", png.substr(0, png.size() / 3));
-  writeBytes(dir_ / "deep.png",
-             makePng({2, 2, 16, PNG_COLOR_TYPE_GRAY, false, {}, {}, false, 0, {},
-                      std::vector<std::uint8_t>(8, 1)}));
-  writeBytes(dir_ / "glass.png",
-             makePng({1, 1, 8, PNG_COLOR_TYPE_RGB_ALPHA, false, {}, {}, false, 0, {}, {1, 2, 3, 4}}));
+  writeBytes(dir_ / "deep.png", makePng({2,
+                                         2,
+                                         16,
+                                         PNG_COLOR_TYPE_GRAY,
+                                         false,
+                                         {},
+                                         {},
+                                         false,
+                                         0,
+                                         {},
+                                         std::vector<std::uint8_t>(8, 1)}));
+  writeBytes(
+      dir_ / "glass.png",
+      makePng({1, 1, 8, PNG_COLOR_TYPE_RGB_ALPHA, false, {}, {}, false, 0, {}, {1, 2, 3, 4}}));
   writeText(dir_ / "wide.pgm", std::string("P5\n1 1\n65535\n") + std::string(2, '\0'));
   writeText(dir_ / "plain.pgm", "P2\n1 1\n255\n7\n");
   writeText(dir_ / "existing.png", "keep me");
@@ -195,37 +206,99 @@ TEST_F(Tool, ReportsEveryErrorWithItsExitCodeAndLeavesNothingBehind) {
   const std::vector<BadCall> calls = {
       {"no command", {}, 2, "A subcommand is required", ""},
       {"unknown command", {"scramble"}, 2, "scramble", ""},
-      {"unknown cipher", {"encrypt", "--cipher", "aes", "--rounds", "1", "--key", kKey, "@camera.png", "@o.png"}, 2, "--cipher", ""},
-      {"zero rounds", {"encrypt", "--cipher", "fold", "--rounds", "0", "--key", kKey, "@camera.png", "@o.png"}, 2, "--rounds", ""},
-      {"rounds not a number", {"encrypt", "--cipher", "fold", "--rounds", "x", "--key", kKey, "@camera.png", "@o.png"}, 2, "--rounds", ""},
-      {"no key", {"encrypt", "--cipher", "fold", "--rounds", "1", "@camera.png", "@o.png"}, 2, "give the key", ""},
-      {"bad key", {"encrypt", "--cipher", "fold", "--rounds", "1", "--key", badKey, "@camera.png", "@o.png"}, 2, "not a hex digit", ""},
-      {"short key file", {"encrypt", "--cipher", "fold", "--rounds", "1", "--key-file", "@short.key", "@camera.png", "@o.png"}, 2, "3 values", "short.key"},
-      {"missing key file", {"encrypt", "--cipher", "fold", "--rounds", "1", "--key-file", "@none.key", "@camera.png", "@o.png"}, 2, "cannot open key file", "none.key"},
-      {"key and key file", {"encrypt", "--cipher", "fold", "--rounds", "1", "--key", kKey, "--key-file", "@short.key", "@camera.png", "@o.png"}, 2, "excludes", ""},
+      {"unknown cipher",
+       {"encrypt", "--cipher", "aes", "--rounds", "1", "--key", kKey, "@camera.png", "@o.png"},
+       2,
+       "--cipher",
+       ""},
+      {"zero rounds",
+       {"encrypt", "--cipher", "fold", "--rounds", "0", "--key", kKey, "@camera.png", "@o.png"},
+       2,
+       "--rounds",
+       ""},
+      {"rounds not a number",
+       {"encrypt", "--cipher", "fold", "--rounds", "x", "--key", kKey, "@camera.png", "@o.png"},
+       2,
+       "--rounds",
+       ""},
+      {"no key",
+       {"encrypt", "--cipher", "fold", "--rounds", "1", "@camera.png", "@o.png"},
+       2,
+       "give the key",
+       ""},
+      {"bad key",
+       {"encrypt", "--cipher", "fold", "--rounds", "1", "--key", badKey, "@camera.png", "@o.png"},
+       2,
+       "not a hex digit",
+       ""},
+      {"short key file",
+       {"encrypt", "--cipher", "fold", "--rounds", "1", "--key-file", "@short.key", "@camera.png",
+        "@o.png"},
+       2,
+       "3 values",
+       "short.key"},
+      {"missing key file",
+       {"encrypt", "--cipher", "fold", "--rounds", "1", "--key-file", "@none.key", "@camera.png",
+        "@o.png"},
+       2,
+       "cannot open key file",
+       "none.key"},
+      {"key and key file",
+       {"encrypt", "--cipher", "fold", "--rounds", "1", "--key", kKey, "--key-file", "@short.key",
+        "@camera.png", "@o.png"},
+       2,
+       "excludes",
+       ""},
       {"one file", cipherArgs("encrypt", "fold", {"@camera.png"}), 2, "expected IN OUT", ""},
-      {"three files", cipherArgs("encrypt", "fold", {"@camera.png", "@a.png", "@b.png"}), 2, "expected IN OUT", ""},
-      {"unknown extension", cipherArgs("encrypt", "fold", {"@camera.png", "@o.jpg"}), 2, "output format", "o.jpg"},
-      {"unknown format", cipherArgs("encrypt", "fold", {"@camera.png", "@o.png", "--format", "gif"}), 2, "--format", ""},
-      {"format with output dir", cipherArgs("encrypt", "fold", {"--output-dir", "@out", "--format", "png", "@camera.png"}), 2, "--format", ""},
-      {"stdin with output dir", cipherArgs("encrypt", "fold", {"--output-dir", "@out", "-"}), 2, "standard input", ""},
-      {"zero jobs", cipherArgs("encrypt", "fold", {"--output-dir", "@out", "-j", "0", "@camera.png"}), 2, "--jobs", ""},
-      {"lossy flag on decrypt", cipherArgs("decrypt", "cube", {"--allow-lossy", "@camera.png", "@o.png"}), 2, "allow-lossy", ""},
-      {"missing input", cipherArgs("encrypt", "fold", {"@absent.png", "@o.png"}), 1, "cannot open", "absent.png"},
-      {"not an image", cipherArgs("encrypt", "fold", {"@notes.txt", "@o.png"}), 1, "not a PNG, PGM or PPM file", "notes.txt"},
-      {"truncated PNG", cipherArgs("encrypt", "fold", {"@truncated.png", "@o.png"}), 1, "truncated", "truncated.png"},
-      {"16-bit PNG", cipherArgs("encrypt", "fold", {"@deep.png", "@o.png"}), 1, "16-bit", "deep.png"},
-      {"transparent PNG", cipherArgs("encrypt", "fold", {"@glass.png", "@o.png"}), 1, "transparent pixels", "glass.png"},
-      {"16-bit PGM", cipherArgs("encrypt", "fold", {"@wide.pgm", "@o.pgm"}), 1, "maxval 65535", "wide.pgm"},
-      {"plain PGM", cipherArgs("encrypt", "fold", {"@plain.pgm", "@o.pgm"}), 1, "plain (ASCII)", "plain.pgm"},
-      {"cube on colour", cipherArgs("encrypt", "cube", {"@astronaut.png", "@o.png"}), 1, "gray images only", "astronaut.png"},
-      {"cube loses cells", cipherArgs("encrypt", "cube", {"@camera.png", "@o.png"}, kLossyKey), 1, "not one-to-one", "camera.png"},
-      {"colour as PGM", cipherArgs("encrypt", "fold", {"@astronaut.png", "@o.pgm"}), 1, "cannot be written as PGM", "o.pgm"},
-      {"gray as PPM", cipherArgs("encrypt", "fold", {"@camera.png", "@o.png", "--format", "ppm"}), 1, "cannot be written as PPM", "o.png"},
-      {"existing output", cipherArgs("encrypt", "fold", {"@camera.png", "@existing.png"}), 1, "exists (use --force", "existing.png"},
-      {"output is the input", cipherArgs("encrypt", "fold", {"--force", "@camera.png", "@camera.png"}), 1, "input file", "camera.png"},
-      {"output directory missing", cipherArgs("encrypt", "fold", {"@camera.png", "@nowhere/o.png"}), 1, "temporary file", "o.png"},
-      {"output is a directory", cipherArgs("encrypt", "fold", {"--force", "@camera.png", "@."}), 2, "output format", ""},
+      {"three files", cipherArgs("encrypt", "fold", {"@camera.png", "@a.png", "@b.png"}), 2,
+       "expected IN OUT", ""},
+      {"unknown extension", cipherArgs("encrypt", "fold", {"@camera.png", "@o.jpg"}), 2,
+       "output format", "o.jpg"},
+      {"unknown format",
+       cipherArgs("encrypt", "fold", {"@camera.png", "@o.png", "--format", "gif"}), 2, "--format",
+       ""},
+      {"format with output dir",
+       cipherArgs("encrypt", "fold", {"--output-dir", "@out", "--format", "png", "@camera.png"}), 2,
+       "--format", ""},
+      {"stdin with output dir", cipherArgs("encrypt", "fold", {"--output-dir", "@out", "-"}), 2,
+       "standard input", ""},
+      {"zero jobs",
+       cipherArgs("encrypt", "fold", {"--output-dir", "@out", "-j", "0", "@camera.png"}), 2,
+       "--jobs", ""},
+      {"lossy flag on decrypt",
+       cipherArgs("decrypt", "cube", {"--allow-lossy", "@camera.png", "@o.png"}), 2, "allow-lossy",
+       ""},
+      {"missing input", cipherArgs("encrypt", "fold", {"@absent.png", "@o.png"}), 1, "cannot open",
+       "absent.png"},
+      {"not an image", cipherArgs("encrypt", "fold", {"@notes.txt", "@o.png"}), 1,
+       "not a PNG, PGM or PPM file", "notes.txt"},
+      {"truncated PNG", cipherArgs("encrypt", "fold", {"@truncated.png", "@o.png"}), 1, "truncated",
+       "truncated.png"},
+      {"16-bit PNG", cipherArgs("encrypt", "fold", {"@deep.png", "@o.png"}), 1, "16-bit",
+       "deep.png"},
+      {"transparent PNG", cipherArgs("encrypt", "fold", {"@glass.png", "@o.png"}), 1,
+       "transparent pixels", "glass.png"},
+      {"16-bit PGM", cipherArgs("encrypt", "fold", {"@wide.pgm", "@o.pgm"}), 1, "maxval 65535",
+       "wide.pgm"},
+      {"plain PGM", cipherArgs("encrypt", "fold", {"@plain.pgm", "@o.pgm"}), 1, "plain (ASCII)",
+       "plain.pgm"},
+      {"cube on colour", cipherArgs("encrypt", "cube", {"@astronaut.png", "@o.png"}), 1,
+       "gray images only", "astronaut.png"},
+      {"cube loses cells", cipherArgs("encrypt", "cube", {"@camera.png", "@o.png"}, kLossyKey), 1,
+       "not one-to-one", "camera.png"},
+      {"colour as PGM", cipherArgs("encrypt", "fold", {"@astronaut.png", "@o.pgm"}), 1,
+       "cannot be written as PGM", "o.pgm"},
+      {"gray as PPM", cipherArgs("encrypt", "fold", {"@camera.png", "@o.png", "--format", "ppm"}),
+       1, "cannot be written as PPM", "o.png"},
+      {"existing output", cipherArgs("encrypt", "fold", {"@camera.png", "@existing.png"}), 1,
+       "exists (use --force", "existing.png"},
+      {"output is the input",
+       cipherArgs("encrypt", "fold", {"--force", "@camera.png", "@camera.png"}), 1, "input file",
+       "camera.png"},
+      {"output directory missing", cipherArgs("encrypt", "fold", {"@camera.png", "@nowhere/o.png"}),
+       1, "temporary file", "o.png"},
+      {"output is a directory", cipherArgs("encrypt", "fold", {"--force", "@camera.png", "@."}), 2,
+       "output format", ""},
   };
   for (const BadCall& call : calls) {
     SCOPED_TRACE(call.what);
@@ -253,7 +326,8 @@ TEST_F(Tool, ReportsEveryErrorWithItsExitCodeAndLeavesNothingBehind) {
 
 TEST_F(Tool, ReplacesAnExistingOutputOnlyWithForce) {
   writeText(dir_ / "out.png", "old");
-  const ToolResult refused = run(cipherArgs("encrypt", "fold", {data("camera.png"), path("out.png")}));
+  const ToolResult refused =
+      run(cipherArgs("encrypt", "fold", {data("camera.png"), path("out.png")}));
   EXPECT_EQ(refused.exitCode, 1);
   EXPECT_EQ(readText(dir_ / "out.png"), "old");
   const ToolResult forced =
@@ -264,8 +338,8 @@ TEST_F(Tool, ReplacesAnExistingOutputOnlyWithForce) {
 }
 
 TEST_F(Tool, AllowLossyEncryptsWithANoticeAndDecryptionWarns) {
-  const ToolResult e = run(
-      cipherArgs("encrypt", "cube", {"--allow-lossy", data("camera.png"), path("lossy.png")}, kLossyKey));
+  const ToolResult e = run(cipherArgs(
+      "encrypt", "cube", {"--allow-lossy", data("camera.png"), path("lossy.png")}, kLossyKey));
   ASSERT_EQ(e.exitCode, 0) << e.err;
   EXPECT_NE(e.err.find("notice: the cube permutation"), std::string::npos) << e.err;
   EXPECT_EQ(lineCount(e.err), 1u);
@@ -277,13 +351,14 @@ TEST_F(Tool, AllowLossyEncryptsWithANoticeAndDecryptionWarns) {
 }
 
 TEST_F(Tool, ConvertsLosslesslyWithANoticeNamingTheFile) {
-  writeBytes(dir_ / "indexed.png",
-             makePng({2, 1, 8, PNG_COLOR_TYPE_PALETTE, false, {9, 8, 7, 6, 5, 4}, {}, false, 0, {},
-                      {1, 0}}));
-  const ToolResult e =
-      run(cipherArgs("encrypt", "fold", {path("indexed.png"), path("enc.png")}));
+  writeBytes(
+      dir_ / "indexed.png",
+      makePng(
+          {2, 1, 8, PNG_COLOR_TYPE_PALETTE, false, {9, 8, 7, 6, 5, 4}, {}, false, 0, {}, {1, 0}}));
+  const ToolResult e = run(cipherArgs("encrypt", "fold", {path("indexed.png"), path("enc.png")}));
   ASSERT_EQ(e.exitCode, 0) << e.err;
-  EXPECT_EQ(e.err, "chaosmix: " + path("indexed.png") + ": notice: palette image expanded to RGB\n");
+  EXPECT_EQ(e.err,
+            "chaosmix: " + path("indexed.png") + ": notice: palette image expanded to RGB\n");
   const ToolResult d = run(cipherArgs("decrypt", "fold", {path("enc.png"), path("dec.ppm")}));
   ASSERT_EQ(d.exitCode, 0) << d.err;
   EXPECT_EQ(load(dir_ / "dec.ppm").octets, (std::vector<std::uint8_t>{6, 9, 5, 8, 4, 7}));
@@ -296,7 +371,8 @@ TEST_F(Tool, BatchesRunInParallelAndOneFailureDoesNotStopTheOthers) {
                encodePng(randomImage(16 + i, 9, i % 2 == 0 ? 1 : 3, 10 + i)));
   writeText(dir_ / "in" / "broken.png", "no image");
   std::vector<std::string> inputs;
-  for (const auto& entry : fs::directory_iterator(dir_ / "in")) inputs.push_back(entry.path().string());
+  for (const auto& entry : fs::directory_iterator(dir_ / "in"))
+    inputs.push_back(entry.path().string());
   std::vector<std::string> args = {"--output-dir", path("out"), "-j", "3"};
   args.insert(args.end(), inputs.begin(), inputs.end());
 
@@ -332,8 +408,9 @@ TEST_F(Tool, BatchNeverOverwritesItsInputsEvenWithForce) {
   writeBytes(dir_ / "in" / "b.pgm", encodePnm(randomImage(4, 4, 1, 2)));
   const std::string a = readText(dir_ / "in" / "a.png");
   const std::string b = readText(dir_ / "in" / "b.pgm");
-  const ToolResult r = run(cipherArgs(
-      "encrypt", "fold", {"--force", "--output-dir", path("in"), path("in/a.png"), path("in/b.pgm")}));
+  const ToolResult r =
+      run(cipherArgs("encrypt", "fold",
+                     {"--force", "--output-dir", path("in"), path("in/a.png"), path("in/b.pgm")}));
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("a.png: refusing to overwrite the input file"), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("b.pgm: refusing to overwrite the input file"), std::string::npos) << r.err;
