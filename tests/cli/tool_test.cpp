@@ -200,6 +200,7 @@ TEST_F(Tool, ReportsEveryErrorWithItsExitCodeAndLeavesNothingBehind) {
   writeText(dir_ / "wide.pgm", std::string("P5\n1 1\n65535\n") + std::string(2, '\0'));
   writeText(dir_ / "plain.pgm", "P2\n1 1\n255\n7\n");
   writeText(dir_ / "existing.png", "keep me");
+  fs::create_directory(dir_ / "folder.png");
   writeText(dir_ / "short.key", "0,1,2\n");
   const std::string badKey = "00112233445566778899aabbccddeeXX";
 
@@ -297,6 +298,21 @@ TEST_F(Tool, ReportsEveryErrorWithItsExitCodeAndLeavesNothingBehind) {
        "camera.png"},
       {"output directory missing", cipherArgs("encrypt", "fold", {"@camera.png", "@nowhere/o.png"}),
        1, "temporary file", "o.png"},
+      {"empty standard input",
+       cipherArgs("encrypt", "fold", {"-", "@o.png"}),
+       1,
+       "the file is empty",
+       "<stdin>"},
+      {"failure with standard output",
+       cipherArgs("encrypt", "cube", {"@astronaut.png", "-"}),
+       1,
+       "gray images only",
+       "astronaut.png"},
+      {"output names a directory",
+       cipherArgs("encrypt", "fold", {"--force", "@camera.png", "@folder.png"}),
+       1,
+       "the output is a directory",
+       "folder.png"},
       {"output is a directory", cipherArgs("encrypt", "fold", {"--force", "@camera.png", "@."}), 2,
        "output format", ""},
   };
