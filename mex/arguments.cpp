@@ -30,7 +30,14 @@ bool anySparse(const mxArray* image, const mxArray* rounds, const mxArray* key) 
 }
 
 bool holdsSixteenElements(const mxArray* key) {
-  return saturatingProduct(mxGetM(key), mxGetN(key)) == 16;
+  // Every extent, not rows x columns: a host forms the column count as the product of the
+  // extents after the first, and that product may wrap (16 x 2^64-1 x 2^64-1 would look like 16).
+  const auto ndims = static_cast<std::size_t>(mxGetNumberOfDimensions(key));
+  const mwSize* dims = mxGetDimensions(key);
+  std::size_t elements = 1;
+  for (std::size_t d = 0; d < ndims; ++d)
+    elements = saturatingProduct(elements, static_cast<std::size_t>(dims[d]));
+  return elements == 16;
 }
 
 std::int32_t readRoundCount(const mxArray* rounds) { return truncateToInt32(mxGetPr(rounds)[0]); }

@@ -41,7 +41,7 @@ ImageShape readImageShape(const mxArray* image);
 
 bool anySparse(const mxArray* image, const mxArray* rounds, const mxArray* key);
 
-// Whether the key's rows x columns is 16, the product taken without wrapping.
+// Whether the key holds exactly 16 elements, its extents multiplied without wrapping.
 bool holdsSixteenElements(const mxArray* key);
 
 // The low 32 bits of the truncated first element. The argument must not be empty.
