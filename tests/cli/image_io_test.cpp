@@ -14,7 +14,7 @@ namespace chaosmix::cli {
 namespace {
 
 using testing::makePng;
-using testing::PngSpec;
+using testing::PngLayout;
 
 std::vector<std::uint8_t> bytesOf(const std::string& text) {
   return std::vector<std::uint8_t>(text.begin(), text.end());
@@ -92,7 +92,7 @@ TEST(ImageIo, OutputFormatFromNameAndText) {
 // One PNG input case: what the reader makes of it.
 struct PngCase {
   const char* name;
-  PngSpec spec;
+  PngLayout layout;
   std::size_t planes;                // 0: refused
   const char* fragment;              // of the notice, or of the error
   std::vector<std::uint8_t> octets;  // expected host-layout octets (when not refused)
@@ -248,7 +248,7 @@ TEST(ImageIo, DecidesEveryPngInputCase) {
   };
   for (const PngCase& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::vector<std::uint8_t> file = makePng(c.spec);
+    const std::vector<std::uint8_t> file = makePng(c.layout);
     if (c.planes == 0) {
       try {
         decodeImage(file);
@@ -260,8 +260,8 @@ TEST(ImageIo, DecidesEveryPngInputCase) {
     }
     const DecodedImage decoded = decodeImage(file);
     EXPECT_EQ(decoded.image.planes, c.planes);
-    EXPECT_EQ(decoded.image.rows, c.spec.height);
-    EXPECT_EQ(decoded.image.columns, c.spec.width);
+    EXPECT_EQ(decoded.image.rows, c.layout.height);
+    EXPECT_EQ(decoded.image.columns, c.layout.width);
     EXPECT_EQ(decoded.image.octets, c.octets);
     if (*c.fragment == '\0') {
       EXPECT_TRUE(decoded.notices.empty());

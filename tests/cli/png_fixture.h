@@ -7,7 +7,7 @@
 
 namespace chaosmix::cli::testing {
 
-struct PngSpec {
+struct PngLayout {
   std::uint32_t width = 1;
   std::uint32_t height = 1;
   int bitDepth = 8;
@@ -22,6 +22,6 @@ struct PngSpec {
   std::vector<std::uint8_t> rows;
 };
 
-std::vector<std::uint8_t> makePng(const PngSpec& spec);
+std::vector<std::uint8_t> makePng(const PngLayout& layout);
 
 }  // namespace chaosmix::cli::testing
