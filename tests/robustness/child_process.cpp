@@ -1,5 +1,6 @@
 #include "child_process.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
@@ -38,6 +39,7 @@ ChildOutcome collect(pid_t pid) {
   ChildOutcome outcome;
   int status = 0;
   while (waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) std::abort();  // not our child, or already collected: a test defect
   }
   outcome.exited = WIFEXITED(status);
   if (outcome.exited) outcome.exitCode = WEXITSTATUS(status);
@@ -73,6 +75,12 @@ ChildOutcome runInChild(const std::function<int(const Report& report)>& body,
   ChildOutcome outcome = collect(pid);
   outcome.report = report;
   return outcome;
+}
+
+bool hasEnded(pid_t pid) {
+  siginfo_t info{};
+  return waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+         info.si_pid == pid;
 }
 
 #ifdef CHAOSMIX_TOOL

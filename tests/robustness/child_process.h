@@ -37,4 +37,7 @@ pid_t startTool(const std::vector<std::string>& arguments, const std::string& er
 // Waits for the child and collects how it ended (standard error read from `errFile`).
 ChildOutcome waitForTool(pid_t pid, const std::string& errFile);
 
+// Whether the child has ended, without collecting it (waitForTool still can).
+bool hasEnded(pid_t pid);
+
 }  // namespace chaosmix::test

@@ -128,7 +128,7 @@ TEST_F(ToolFailures, KilledWhileWritingLeavesTheOldFileOrNone) {
         ++polledKills;
         for (int polls = 0; polls < 200000 && !sawTemporary; ++polls) {
           sawTemporary = temporaryFileExists(dir_);
-          if (!sawTemporary && waitpid(pid, nullptr, WNOHANG) == pid) break;
+          if (!sawTemporary && hasEnded(pid)) break;
         }
       }
       kill(pid, SIGKILL);
