@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Times `chaosmix encrypt` on 16 image files with -j 1 and with -j 2 and prints the speed-up.
 # Usage: bench/cli_parallel.sh [path/to/chaosmix]   (default: build/cli/chaosmix)
-#        ROUNDS=n changes the round count (default 10).
+#        ROUNDS=n changes the round count (default 10); TMPDIR=DIR puts the files in DIR (for
+#        instance TMPDIR=/dev/shm to leave the disk's syncs out of the figure).
 # Uses hyperfine when it is installed, otherwise the best of five timed runs per setting.
 set -euo pipefail
 
@@ -48,6 +49,6 @@ best() {  # best JOBS: the shortest of five runs, in seconds
 
 one=$(best 1)
 two=$(best 2)
-printf '16 files, fold cipher, %s rounds, 1024x1024 colour PPM\n' "$rounds"
+printf '16 files, fold cipher, %s rounds, 1024x1024 colour PPM, in %s\n' "$rounds" "$work"
 printf -- '-j 1: %.3f s\n-j 2: %.3f s\nspeed-up: %.2f x (on %s cores)\n' \
   "$one" "$two" "$(awk -v a="$one" -v b="$two" 'BEGIN { print a / b }')" "$(nproc)"

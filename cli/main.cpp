@@ -2,6 +2,7 @@
 
 #include "cli/commands.h"
 #include "cli/errors.h"
+#include "cli/heap_tuning.h"
 
 #include <CLI/CLI.hpp>
 
@@ -29,6 +30,7 @@ std::string oneLine(std::string text) {
 
 int main(int argc, char** argv) {
   using namespace chaosmix::cli;
+  keepFreedBuffersForReuse();
   CLI::App app{"chaosmix: chaos-based image ciphers for image files (PNG, PGM, PPM)", "chaosmix"};
   app.set_version_flag("--version", "chaosmix " CHAOSMIX_VERSION);
   app.require_subcommand(1);
