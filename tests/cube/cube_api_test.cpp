@@ -2,6 +2,7 @@
 
 #include "cube/key_schedule.h"
 #include "cube/permutation.h"
+#include "tests/random_inputs.h"
 
 #include <gtest/gtest.h>
 
@@ -14,17 +15,8 @@ namespace {
 
 using Octets = std::vector<std::uint8_t>;
 
-Octets randomOctets(std::mt19937& rng, std::size_t n) {
-  Octets v(n);
-  for (auto& o : v) o = static_cast<std::uint8_t>(rng());
-  return v;
-}
-
-CipherKey randomKey(std::mt19937& rng) {
-  CipherKey k;
-  for (auto& o : k) o = static_cast<std::uint8_t>(rng());
-  return k;
-}
+using test::randomKey;
+using test::randomOctets;
 
 // Cells that no entry names, counted by sorting rather than by marking.
 std::size_t unreachedBySorting(std::size_t cells, const CipherKey& key) {

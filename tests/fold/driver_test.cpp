@@ -3,6 +3,7 @@
 #include "fold/box_shape.h"
 #include "fold/fold_pass.h"
 #include "fold/round_key.h"
+#include "tests/random_inputs.h"
 
 #include <gtest/gtest.h>
 
@@ -20,11 +21,7 @@ CipherKey reversed(CipherKey key) {
   return key;
 }
 
-CipherKey randomKey(std::mt19937& rng) {
-  CipherKey key{};
-  for (auto& o : key) o = static_cast<std::uint8_t>(rng());
-  return key;
-}
+using test::randomKey;
 
 Cells randomCells(std::mt19937& rng, std::size_t n, CellKind kind) {
   Cells c(n);

@@ -2,6 +2,7 @@
 
 #include "fold/cells.h"
 #include "fold/driver.h"
+#include "tests/random_inputs.h"
 
 #include <gtest/gtest.h>
 
@@ -16,17 +17,8 @@ namespace {
 
 using Octets = std::vector<std::uint8_t>;
 
-Octets randomOctets(std::mt19937& rng, std::size_t n) {
-  Octets v(n);
-  for (auto& o : v) o = static_cast<std::uint8_t>(rng());
-  return v;
-}
-
-CipherKey randomKey(std::mt19937& rng) {
-  CipherKey key{};
-  for (auto& o : key) o = static_cast<std::uint8_t>(rng());
-  return key;
-}
+using test::randomKey;
+using test::randomOctets;
 
 TEST(FoldCells, PackColour) {
   EXPECT_EQ(fold::packColour(1, 2, 3), 3 * 65536 + 2 * 256 + 1);

@@ -3,6 +3,8 @@
 
 #include <chaosmix/key.h>
 
+#include "tests/random_inputs.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <random>
@@ -23,19 +25,8 @@ inline std::vector<Shape> oracleShapes() {
           {60, 60},   {2, 1024},  {1, 65537}, {17, 289}};
 }
 
-inline std::vector<std::uint8_t> randomOctets(std::mt19937& rng, std::size_t count) {
-  std::uniform_int_distribution<int> octet(0, 255);
-  std::vector<std::uint8_t> v(count);
-  for (auto& o : v) o = static_cast<std::uint8_t>(octet(rng));
-  return v;
-}
-
-inline CipherKey randomKey(std::mt19937& rng) {
-  CipherKey k{};
-  const auto v = randomOctets(rng, k.size());
-  for (std::size_t i = 0; i < k.size(); ++i) k[i] = v[i];
-  return k;
-}
+using chaosmix::test::randomKey;
+using chaosmix::test::randomOctets;
 
 // How many random cases an unoptimised (sanitizer) build runs of the `count` an optimised one
 // runs: the oracle is slow there, and the optimised build covers them all.

@@ -22,10 +22,4 @@ std::uint64_t packedScrambledKey(const CipherKey& key) {
   return packed;
 }
 
-CipherKey randomKey(std::mt19937_64& rng) {
-  CipherKey key;
-  for (auto& o : key) o = static_cast<std::uint8_t>(rng());
-  return key;
-}
-
 }  // namespace chaosmix::test

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <random>
 
+#include "tests/random_inputs.h"  // randomKey
+
 namespace chaosmix::test {
 
 // The cube cipher's scramble builds its index table from the key's even- and odd-position
@@ -15,7 +17,5 @@ bool hasDegenerateScrambleTable(const CipherKey& key);
 
 // The scrambled key packed into 64 bits: each scrambled octet keeps only bits 0, 1, 3 and 6.
 std::uint64_t packedScrambledKey(const CipherKey& key);
-
-CipherKey randomKey(std::mt19937_64& rng);
 
 }  // namespace chaosmix::test
